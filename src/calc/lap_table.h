@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "pace.h"
+
+namespace torvanu {
+
+inline constexpr int kLapRows = 42;
+
+// Every text the lap table panel shows after one fill.
+struct LapTable
+{
+    std::array<std::u16string, kLapRows> splits; // splits[k - 1]: cumulative time at k km
+    std::u16string paceText;                      // « 1km =5分0秒»
+    std::u16string speedText;                     // «時速 =12km»
+    std::u16string half;                          // split at 21.0975 km
+    std::u16string full;                          // split at 42.195 km
+};
+
+// The lap table for the active tab. Mode 1 reads the pace from inputs.minutes and
+// inputs.seconds; mode 2 computes it from all five inputs. The texts must have passed the
+// validation.
+LapTable fullMarathonMatrix(const CalcInputs& inputs, Mode mode);
+
+} // namespace torvanu

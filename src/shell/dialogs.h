@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QUrl;
+class QWidget;
+
+namespace torvanu {
+
+// Every modal dialog and every hand-over to the desktop passes through this interface, so
+// that tests can script the answers and read the texts shown.
+class Dialogs
+{
+public:
+    enum class Icon { Information, Stop };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    struct FileRequest
+    {
+        QString title;
+        QStringList filters; // "テキストファイル(*.csv)" ...; the first one is selected
+        QString folder;      // where the chooser starts; empty: the platform's default
+        QString fileName;    // the name offered at first (save chooser only)
+    };
+
+    virtual ~Dialogs() = default;
+
+    // Shows a modal message box with the program's title as caption.
+    virtual Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) = 0;
+
+    // The save chooser confirms the replacement of an existing file itself. Returns the
+    // chosen full path, or an empty text on cancel.
+    virtual QString saveFileName(QWidget* owner, const FileRequest& request) = 0;
+
+    // Returns the full path of an existing file, or an empty text on cancel.
+    virtual QString openFileName(QWidget* owner, const FileRequest& request) = 0;
+
+    // Hands a local file or a web page to the desktop; does not wait, reports nothing.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+} // namespace torvanu

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "shell/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+
+namespace torvanu::test {
+
+// A Dialogs double: answers come from scripts, everything shown is recorded.
+// A message box, chooser or launcher call that finds its script empty fails the test
+// (unexpected dialog), instead of blocking on a modal window.
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    ~ScriptedDialogs() override;
+
+    Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) override;
+    QString saveFileName(QWidget* owner, const FileRequest& request) override;
+    QString openFileName(QWidget* owner, const FileRequest& request) override;
+    void openUrl(const QUrl& url) override;
+
+    // Scripts, taken in order.
+    void answerNext(Answer answer) { m_answers.push_back(answer); }
+    void chooseSaveFile(const QString& path) { m_savePaths.push_back(path); }
+    void chooseOpenFile(const QString& path) { m_openPaths.push_back(path); }
+
+    // Without a scripted answer, an OK box is answered OK (tests check the text);
+    // a Yes/No question without one is an unexpected dialog and fails the test.
+    QList<Shown> messages;
+    QList<FileRequest> saveRequests;
+    QList<FileRequest> openRequests;
+    QList<QUrl> openedUrls;
+    int unexpected = 0;
+
+    QStringList messageTexts() const;
+    void clear();
+
+private:
+    std::deque<Answer> m_answers;
+    std::deque<QString> m_savePaths;
+    std::deque<QString> m_openPaths;
+};
+
+} // namespace torvanu::test

@@ -1,0 +1,36 @@
+#include "test_environment.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace torvanu::test {
+
+namespace {
+constexpr const char* kVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                                      "XDG_DESKTOP_DIR"};
+}
+
+TestEnvironment::TestEnvironment()
+{
+    for (const char* name : kVariables)
+        m_saved.append({name, qgetenv(name)});
+    const QString home = m_dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home + QStringLiteral("/Desktop"));
+    qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/.local/share")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/.config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home + QStringLiteral("/.cache")).toLocal8Bit());
+    qputenv("XDG_DESKTOP_DIR", (home + QStringLiteral("/Desktop")).toLocal8Bit());
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    for (const auto& [name, value] : m_saved) {
+        if (value.isNull())
+            qunsetenv(name.constData());
+        else
+            qputenv(name.constData(), value);
+    }
+}
+
+} // namespace torvanu::test
