@@ -1,0 +1,38 @@
+#include "units.h"
+
+namespace torvanu {
+
+std::optional<Unit> unitFromText(std::u16string_view text)
+{
+    if (text == kKmText)
+        return Unit::Km;
+    if (text == kMetreText)
+        return Unit::M;
+    if (text == kMileText)
+        return Unit::Mile;
+    return std::nullopt;
+}
+
+std::u16string_view unitText(Unit unit)
+{
+    switch (unit) {
+    case Unit::Km:
+        return kKmText;
+    case Unit::M:
+        return kMetreText;
+    case Unit::Mile:
+        return kMileText;
+    }
+    return kKmText;
+}
+
+std::u16string_view nextUnitText(std::u16string_view text)
+{
+    if (text == kKmText)
+        return kMetreText;
+    if (text == kMetreText)
+        return kMileText;
+    return kKmText;
+}
+
+} // namespace torvanu
