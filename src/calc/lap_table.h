@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "pace.h"
 
@@ -9,14 +10,17 @@ namespace torvanu {
 
 inline constexpr int kLapRows = 42;
 
+// The pace and speed lines before the first fill, and when the pace cannot be split.
+inline constexpr std::u16string_view kNoPaceText = u"---";
+
 // Every text the lap table panel shows after one fill.
 struct LapTable
 {
     std::array<std::u16string, kLapRows> splits; // splits[k - 1]: cumulative time at k km
-    std::u16string paceText;                      // « 1km =5分0秒»
-    std::u16string speedText;                     // «時速 =12km»
-    std::u16string half;                          // split at 21.0975 km
-    std::u16string full;                          // split at 42.195 km
+    std::u16string paceText;                     // « 1km =5分0秒»
+    std::u16string speedText;                    // «時速 =12km»
+    std::u16string half;                         // split at 21.0975 km
+    std::u16string full;                         // split at 42.195 km
 };
 
 // The lap table for the active tab. Mode 1 reads the pace from inputs.minutes and

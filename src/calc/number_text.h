@@ -8,7 +8,10 @@ namespace torvanu {
 
 // The value of a number text, or nothing when the text is not a number.
 // This one function decides for the validation and for the arithmetic alike, so both
-// always accept exactly the same texts.
+// always accept exactly the same texts. Blanks around the number (also the ideographic
+// blank) are ignored, and the full-width digits, point and signs count as their ASCII
+// forms. A value too small for a double reads as zero with its sign; one too large is not
+// a number.
 std::optional<double> readNumber(std::u16string_view text);
 
 inline bool isNumeric(std::u16string_view text)
@@ -18,6 +21,7 @@ inline bool isNumeric(std::u16string_view text)
 
 // Plain decimal text of a value: at most 15 significant digits, no exponent, no trailing
 // zeros after the point, "." as the decimal point (300, 320.5, 0.341666666666667).
+// An infinity or a NaN has no such text and gives an empty one.
 std::u16string numberText(double value);
 
 } // namespace torvanu

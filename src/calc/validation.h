@@ -7,13 +7,53 @@
 
 namespace torvanu {
 
+// The calculator tabs' messages; the three about the distance serve both tabs.
+inline constexpr std::u16string_view kDistanceNotNumericMessage =
+    u"目標距離に数値を入力してください。";
+inline constexpr std::u16string_view kPaceMinutesNotNumericMessage =
+    u"１ｋｍペースの「分」に数値を入力してください。";
+inline constexpr std::u16string_view kPaceSecondsNotNumericMessage =
+    u"１ｋｍペースの「秒」に数値を入力してください。";
+inline constexpr std::u16string_view kDistanceOverKmMessage =
+    u"目標距離は10000km以下の数値を入力してください。";
+inline constexpr std::u16string_view kDistanceOverMetresMessage =
+    u"目標距離は1000000m以下の数値を入力してください。";
+inline constexpr std::u16string_view kDistanceOverMilesMessage =
+    u"目標距離は10000ﾏｲﾙ以下の数値を入力してください。";
+inline constexpr std::u16string_view kPaceMinutesTooLargeMessage =
+    u"１ｋｍペースの「分」に1000以下の数値を入力してください。";
+inline constexpr std::u16string_view kPaceSecondsTooLargeMessage =
+    u"１ｋｍペースの「秒」に59以下の数値を入力してください。";
+inline constexpr std::u16string_view kGoalHoursNotNumericMessage =
+    u"ゴール時間の「時間」に数値を入力してください。";
+inline constexpr std::u16string_view kGoalMinutesNotNumericMessage =
+    u"ゴール時間の「分」に数値を入力してください。";
+inline constexpr std::u16string_view kGoalSecondsNotNumericMessage =
+    u"ゴール時間の「秒」に数値を入力してください。";
+inline constexpr std::u16string_view kGoalHoursTooLargeMessage =
+    u"ゴール時間の「時間」に1000以下の数値を入力してください。";
+inline constexpr std::u16string_view kGoalMinutesTooLargeMessage =
+    u"ゴール時間の「分」に59以下の数値を入力してください。";
+inline constexpr std::u16string_view kGoalSecondsTooLargeMessage =
+    u"ゴール時間の「秒」に59以下の数値を入力してください。";
+
+// The record editor's messages.
+inline constexpr std::u16string_view kRecordDistanceNotNumericMessage =
+    u"距離に数値を入力してください。";
+inline constexpr std::u16string_view kRecordDistanceOverKmMessage =
+    u"距離は10000km以下の数値を入力してください。";
+inline constexpr std::u16string_view kRecordDistanceOverMetresMessage =
+    u"距離は1000000m以下の数値を入力してください。";
+inline constexpr std::u16string_view kRecordDistanceOverMilesMessage =
+    u"距離は10000ﾏｲﾙ以下の数値を入力してください。";
+
 // The verdict of a validation over picker texts, for the window to apply in this order:
 // set the picker `fill` to "0" (which recalculates again), focus the picker `focus`,
 // then show `message` when there is one.
 struct CheckOutcome
 {
-    int fill = -1;  // index of the picker to fill with "0", or -1
-    int focus = -1; // index of the picker to focus, or -1
+    int fill = -1;               // index of the picker to fill with "0", or -1
+    int focus = -1;              // index of the picker to focus, or -1
     std::u16string_view message; // empty: the inputs may be used
 
     bool accepted() const { return message.empty(); }
