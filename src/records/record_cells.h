@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+namespace torvanu {
+
+// The record editor's cells are the stored form of a record: log.dat holds them as they are,
+// the list sorts by them, and the editor reads them back into its pickers. Every cell the
+// editor composes from its picker entries must therefore parse back into the same entries.
+
+inline constexpr int kFirstYear = 1980;
+inline constexpr int kLastYear = 2100;
+
+// The entries of the editor's pickers, in list order.
+QStringList yearEntries();     // "1980" .. "2100"
+QStringList monthEntries();    // "01" .. "12"
+QStringList dayEntries();      // "01" .. "31"
+QStringList hourEntries();     // " 0" .. " 9", "10" .. "24"
+QStringList minuteEntries();   // " 0" .. " 9", "10" .. "59"; the seconds picker shares them
+QStringList distancePresets(); // the distance picker's list; some entries end in a blank
+
+struct DateParts
+{
+    QString year;
+    QString month;
+    QString day;
+
+    friend bool operator==(const DateParts&, const DateParts&) = default;
+};
+
+struct DistanceParts
+{
+    QString distance;
+    QString unit;
+
+    friend bool operator==(const DistanceParts&, const DistanceParts&) = default;
+};
+
+struct TimeParts
+{
+    QString hours;
+    QString minutes;
+    QString seconds;
+
+    friend bool operator==(const TimeParts&, const TimeParts&) = default;
+};
+
+QString composeDateCell(const DateParts& date);
+// Nothing when a marker is missing; the parts are not checked against the pickers.
+std::optional<DateParts> parseDateCell(QStringView cell);
+
+QString composeDistanceCell(const DistanceParts& distance);
+// Never fails: a cell without a unit text is read as metres.
+DistanceParts parseDistanceCell(QStringView cell);
+
+QString composeTimeCell(const TimeParts& time);
+// Nothing when the minutes marker is missing; the parts are not checked against the pickers.
+std::optional<TimeParts> parseTimeCell(QStringView cell);
+
+// Removes pairs of adjacent blanks, taken from the left without overlap: three blanks leave
+// one. This is how a time under one hour loses its two-blank prefix.
+QString removeBlankPairs(QStringView text);
+
+// A line break or control character would split or corrupt a line of log.dat.
+QString removeControlCharacters(QStringView text);
+
+// Linux input methods type some characters in the form code page 932 does not hold; the
+// file can only keep the other form, so the user gets that one as they type.
+QString mapInputMethodCharacters(QStringView text);
+
+// What the race name, remarks and distance fields let through as text is entered.
+QString cleanEnteredText(QStringView text);
+
+// The race name and remarks cells: the comma separates the fields of log.dat, so it is
+// stored as the full-width comma.
+QString cleanFreeTextCell(QStringView text);
+
+// Index of the first character (a surrogate pair counts as one) that code page 932 cannot
+// hold, or nothing when log.dat can keep the whole text.
+std::optional<qsizetype> firstUnstorableIndex(QStringView text);
+
+// The whole character at index, both halves of a surrogate pair included.
+QString characterAt(QStringView text, qsizetype index);
+
+} // namespace torvanu
