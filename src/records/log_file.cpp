@@ -1,0 +1,405 @@
+#include "records/log_file.h"
+
+#include "records/cp932_line_reader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace torvanu {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr auto CodecName = "windows-31j";
+constexpr QStringView LineEnd = u"\r\n";
+constexpr QByteArrayView LineEndBytes = "\r\n";
+constexpr qsizetype FlushSize = qsizetype(1) << 20;
+
+LogFileError makeError(LogFileError::Kind kind, const QString& detail = {}, int row = 0)
+{
+    return LogFileError{kind, row, detail};
+}
+
+std::optional<LogFileError> writeAll(QFileDevice& file, QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    if (file.write(bytes) != bytes.size())
+        return makeError(LogFileError::Kind::Write, file.errorString());
+    bytes.clear();
+    return std::nullopt;
+}
+
+// Lines waiting to be encoded are gathered and encoded together; only when the converter
+// reports a character it cannot write are the rows encoded one by one to name the culprit.
+class PendingText
+{
+public:
+    explicit PendingText(const QList<LogLine>& rows) : m_rows(rows) {}
+
+    bool isEmpty() const { return m_count == 0; }
+    qsizetype size() const { return m_text.size(); }
+
+    void add(qsizetype row)
+    {
+        if (m_count == 0)
+            m_first = row;
+        ++m_count;
+        m_text.append(m_rows[row].text()).append(LineEnd);
+    }
+
+    std::optional<LogFileError> encodeInto(QStringEncoder& encoder, QByteArray& out)
+    {
+        if (m_count == 0)
+            return std::nullopt;
+        out.append(encoder(m_text));
+        if (encoder.hasError()) {
+            encoder.resetState();
+            for (qsizetype row = m_first; row < m_first + m_count; ++row) {
+                QStringEncoder single(CodecName, QStringConverter::Flag::Stateless);
+                const QByteArray ignored = single(m_rows[row].text());
+                if (single.hasError())
+                    return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1));
+            }
+            return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(m_first + 1));
+        }
+        m_text.clear();
+        m_count = 0;
+        return std::nullopt;
+    }
+
+private:
+    const QList<LogLine>& m_rows;
+    QString m_text;
+    qsizetype m_first = 0;
+    qsizetype m_count = 0;
+};
+
+std::optional<LogFileError> copyFile(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return makeError(LogFileError::Kind::Backup, source.errorString());
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly))
+        return makeError(LogFileError::Kind::Backup, target.errorString());
+    QByteArray buffer(FlushSize, Qt::Uninitialized);
+    while (true) {
+        const qint64 got = source.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            target.cancelWriting();
+            return makeError(LogFileError::Kind::Backup, source.errorString());
+        }
+        if (got == 0)
+            break;
+        if (target.write(buffer.constData(), got) != got) {
+            target.cancelWriting();
+            return makeError(LogFileError::Kind::Backup, target.errorString());
+        }
+    }
+    if (!target.commit())
+        return makeError(LogFileError::Kind::Backup, target.errorString());
+    return std::nullopt;
+}
+
+// Windows' read-only attribute arrives as a file without write permission; QSaveFile would
+// replace it through the folder regardless, and as root the access check alone says yes.
+bool isMarkedReadOnly(const QFileInfo& info)
+{
+    return !info.isWritable() || !info.permissions().testFlag(QFileDevice::WriteOwner);
+}
+
+} // namespace
+
+LogFile::LogFile(const QString& folder) : m_folder(folder) {}
+
+QString LogFile::filePath() const
+{
+    return QDir(m_folder).filePath(FileName.toString());
+}
+
+QString LogFile::backupFilePath() const
+{
+    return QDir(m_folder).filePath(BackupFileName.toString());
+}
+
+bool LogFile::exists() const
+{
+    return QFileInfo::exists(filePath());
+}
+
+LogLoadResult LogFile::load()
+{
+    LogLoadResult result;
+    m_undecodedTails.clear();
+
+    QFile file(filePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+        return result;
+    }
+    Cp932LineReader reader(file);
+    if (!reader.isValid()) {
+        result.error = makeError(LogFileError::Kind::NoCodec);
+        return result;
+    }
+
+    Cp932LineReader::Line line;
+    while (reader.next(line)) {
+        std::optional<LogLine> parsed = LogLine::parse(line.text);
+        if (!parsed)
+            continue;
+        parsed->setNo(result.lines.size() + 1);
+        if (!line.clean) {
+            // Kept so that the row can be written back with its own bytes wherever it moves;
+            // the first comma byte is the first comma character, as no trail byte is 0x2C.
+            const qsizetype comma = line.bytes.indexOf(',');
+            if (comma >= 0) {
+                const QByteArrayView tailBytes = line.bytes.sliced(comma);
+                const QString tailText =
+                    Cp932LineReader::decodeLine(tailBytes, line.terminator, nullptr);
+                if (tailText == parsed->afterNo())
+                    m_undecodedTails.insert(tailText, tailBytes.toByteArray());
+            }
+        }
+        result.lines.append(std::move(*parsed));
+    }
+    result.decodedCleanly = reader.decodedCleanly();
+    if (reader.hasReadError())
+        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+    return result;
+}
+
+LogCompareResult LogFile::compare(const QList<LogLine>& rows) const
+{
+    LogCompareResult result;
+    if (!exists())
+        return result;
+
+    QFile file(filePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+        return result;
+    }
+    Cp932LineReader reader(file);
+    if (!reader.isValid()) {
+        result.error = makeError(LogFileError::Kind::NoCodec);
+        return result;
+    }
+
+    // Counted exactly as the old program did, so that the same files raise the question:
+    // short lines are not compared but counted, and any count but rows + 1 is a change.
+    bool changed = false;
+    qsizetype i = 1;
+    Cp932LineReader::Line line;
+    while (reader.next(line)) {
+        if (const std::optional<LogLine::Fields> fields = LogLine::split(line.text)) {
+            if (i <= rows.size() && !rows[i - 1].matches(*fields)) {
+                changed = true;
+                break;
+            }
+        }
+        ++i;
+    }
+    if (reader.hasReadError()) {
+        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+        return result;
+    }
+    if (i != rows.size() + 1)
+        changed = true;
+    result.comparison = changed ? LogComparison::Changed : LogComparison::Unchanged;
+    return result;
+}
+
+LogSaveResult LogFile::save(const QList<LogLine>& rows)
+{
+    LogSaveResult result;
+    const QString path = filePath();
+    const QFileInfo info(path);
+    const bool hadFile = info.exists();
+    if (hadFile && isMarkedReadOnly(info)) {
+        result.error = makeError(LogFileError::Kind::ReadOnly);
+        return result;
+    }
+
+    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    if (!encoder.isValid()) {
+        result.error = makeError(LogFileError::Kind::NoCodec);
+        return result;
+    }
+
+    QFile old(path);
+    std::optional<Cp932LineReader> reader;
+    if (hadFile) {
+        if (!old.open(QIODevice::ReadOnly)) {
+            result.error = makeError(LogFileError::Kind::Read, old.errorString());
+            return result;
+        }
+        reader.emplace(old);
+    }
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        result.error = makeError(LogFileError::Kind::Write, out.errorString());
+        return result;
+    }
+    auto fail = [&out, &result](LogFileError error) {
+        out.cancelWriting();
+        result.error = std::move(error);
+        return result;
+    };
+
+    // Row n is paired with the n-th record line of the old file, as loading paired them.
+    // Where their texts agree, the old bytes go out again: code page 932 has several byte
+    // forms for some characters, and a line that did not decode must not be re-encoded.
+    bool sameBytes = true;
+    QByteArray buffer;
+    PendingText pending(rows);
+    Cp932LineReader::Line line;
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const LogLine& current = rows[row];
+        bool paired = false;
+        while (reader && reader->next(line)) {
+            if (LogLine::split(line.text)) {
+                paired = true;
+                break;
+            }
+            sameBytes = false;
+        }
+
+        if (paired && line.text == current.text()) {
+            if (auto error = pending.encodeInto(encoder, buffer))
+                return fail(*error);
+            buffer.append(line.bytes);
+            if (line.terminator.isEmpty()) {
+                buffer.append(LineEndBytes);
+                sameBytes = false;
+            } else {
+                buffer.append(line.terminator);
+            }
+        } else {
+            sameBytes = false;
+            const auto tail = m_undecodedTails.isEmpty()
+                                  ? m_undecodedTails.cend()
+                                  : m_undecodedTails.constFind(current.afterNo().toString());
+            if (tail != m_undecodedTails.cend()) {
+                if (auto error = pending.encodeInto(encoder, buffer))
+                    return fail(*error);
+                buffer.append(encoder(current.no()));
+                if (encoder.hasError())
+                    return fail(
+                        makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1)));
+                buffer.append(*tail).append(LineEndBytes);
+            } else {
+                pending.add(row);
+            }
+        }
+
+        if (pending.size() >= FlushSize / 2) {
+            if (auto error = pending.encodeInto(encoder, buffer))
+                return fail(*error);
+        }
+        if (buffer.size() >= FlushSize) {
+            if (auto error = writeAll(out, buffer))
+                return fail(*error);
+        }
+    }
+    if (auto error = pending.encodeInto(encoder, buffer))
+        return fail(*error);
+    if (auto error = writeAll(out, buffer))
+        return fail(*error);
+
+    if (reader) {
+        // The rest of the old file decides whether the bytes differ and whether it all decoded.
+        while (reader->next(line))
+            sameBytes = false;
+        if (reader->hasReadError())
+            return fail(makeError(LogFileError::Kind::Read, old.errorString()));
+        old.close();
+
+        if (!sameBytes || !reader->decodedCleanly()) {
+            if (auto error = copyFile(path, backupFilePath()))
+                return fail(*error);
+            result.backupWritten = true;
+        }
+    }
+
+    if (!out.commit()) {
+        result.error = makeError(LogFileError::Kind::Write, out.errorString());
+        return result;
+    }
+    return result;
+}
+
+LogRecoveryResult LogFile::writeRecoveryCopy(const QString& folder, const QList<LogLine>& rows,
+                                             const QDateTime& when)
+{
+    LogRecoveryResult result;
+    QDir dir(folder);
+    if (!dir.mkpath(u"."_s)) {
+        result.error = makeError(LogFileError::Kind::Write, folder);
+        return result;
+    }
+    const QString stem = u"log-recovered-"_s + when.toString(u"yyyyMMdd-HHmmss"_s);
+    QString path = dir.filePath(stem + u".dat"_s);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stem + u'-' + QString::number(n) + u".dat"_s);
+
+    // Code page 932 first, so the copy can simply be renamed to log.dat; only a text it
+    // cannot hold goes out as UTF-8, and then whole, marked by a byte order mark.
+    for (const bool utf8 : {false, true}) {
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly)) {
+            result.error = makeError(LogFileError::Kind::Write, out.errorString());
+            return result;
+        }
+        QStringEncoder encoder(utf8 ? "UTF-8" : CodecName, QStringConverter::Flag::Stateless);
+        if (!encoder.isValid()) {
+            result.error = makeError(LogFileError::Kind::NoCodec);
+            continue;
+        }
+        QByteArray buffer;
+        if (utf8)
+            buffer.append("\xEF\xBB\xBF");
+        bool encoded = true;
+        for (const LogLine& row : rows) {
+            buffer.append(encoder(row.text())).append(LineEndBytes);
+            if (encoder.hasError()) {
+                encoded = false;
+                break;
+            }
+            if (buffer.size() >= FlushSize) {
+                if (auto error = writeAll(out, buffer)) {
+                    out.cancelWriting();
+                    result.error = error;
+                    return result;
+                }
+            }
+        }
+        if (!encoded) {
+            out.cancelWriting();
+            result.error = makeError(LogFileError::Kind::Encode);
+            continue;
+        }
+        if (auto error = writeAll(out, buffer)) {
+            out.cancelWriting();
+            result.error = error;
+            return result;
+        }
+        if (!out.commit()) {
+            result.error = makeError(LogFileError::Kind::Write, out.errorString());
+            return result;
+        }
+        result.path = path;
+        result.utf8 = utf8;
+        result.error.reset();
+        return result;
+    }
+    return result;
+}
+
+} // namespace torvanu

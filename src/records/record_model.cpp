@@ -1,0 +1,276 @@
+#include "records/record_model.h"
+
+#include <QCollator>
+#include <QHash>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace torvanu {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr std::array<QStringView, RecordModel::ColumnCount> DefaultCaptions{
+    u"No", u"日時", u"大会名", u"距離", u"タイム", u"備考", u"ﾃﾞｰﾀ"};
+constexpr QStringView DataMark = u"あり";
+
+bool isValidColumn(int column)
+{
+    return column >= 0 && column < RecordModel::ColumnCount;
+}
+
+} // namespace
+
+RecordModel::RecordModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    for (int column = 0; column < ColumnCount; ++column)
+        m_captions[column] = DefaultCaptions[column].toString();
+}
+
+int RecordModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
+}
+
+int RecordModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString RecordModel::cellText(int row, int column) const
+{
+    const LogLine& current = m_lines.at(row);
+    if (column == DataColumn)
+        return current.hasData() ? DataMark.toString() : QString();
+    return current.field(column).toString();
+}
+
+QVariant RecordModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(
+            (index.column() == DistanceColumn || index.column() == TimeColumn ? Qt::AlignRight
+                                                                              : Qt::AlignLeft) |
+            Qt::AlignVCenter));
+    case DataPathRole:
+        if (index.column() == DataColumn)
+            return m_lines.at(index.row()).dataPath().toString();
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant RecordModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || !isValidColumn(section))
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_captions[section];
+    return {};
+}
+
+bool RecordModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value,
+                                int role)
+{
+    if (orientation != Qt::Horizontal || !isValidColumn(section) ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
+        return false;
+    setHeaderCaption(section, value.toString());
+    return true;
+}
+
+Qt::ItemFlags RecordModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void RecordModel::sort(int column, Qt::SortOrder order)
+{
+    sortByColumn(column, order);
+}
+
+RaceRecord RecordModel::record(int row) const
+{
+    return m_lines.at(row).toRecord();
+}
+
+void RecordModel::setRecords(QList<LogLine> lines)
+{
+    beginResetModel();
+    m_lines = std::move(lines);
+    endResetModel();
+}
+
+void RecordModel::setRecords(const QList<RaceRecord>& records)
+{
+    QList<LogLine> lines;
+    lines.reserve(records.size());
+    for (const RaceRecord& current : records)
+        lines.append(LogLine::fromRecord(current));
+    setRecords(std::move(lines));
+}
+
+void RecordModel::appendRecord(const RaceRecord& record)
+{
+    const int row = static_cast<int>(m_lines.size());
+    beginInsertRows({}, row, row);
+    m_lines.append(LogLine::fromRecord(record));
+    endInsertRows();
+}
+
+void RecordModel::removeRecord(int row)
+{
+    Q_ASSERT(row >= 0 && row < m_lines.size());
+    beginRemoveRows({}, row, row);
+    m_lines.removeAt(row);
+    endRemoveRows();
+}
+
+void RecordModel::setRecord(int row, const RaceRecord& record)
+{
+    m_lines[row].setContentsFrom(LogLine::fromRecord(record));
+    emit dataChanged(index(row, DateColumn), index(row, DataColumn));
+}
+
+void RecordModel::swapContents(int rowA, int rowB)
+{
+    if (rowA == rowB)
+        return;
+    LogLine& a = m_lines[rowA];
+    LogLine& b = m_lines[rowB];
+    const LogLine oldA = a;
+    a.setContentsFrom(b);
+    b.setContentsFrom(oldA);
+    emit dataChanged(index(std::min(rowA, rowB), DateColumn),
+                     index(std::max(rowA, rowB), DataColumn));
+}
+
+void RecordModel::renumber()
+{
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (qsizetype row = 0; row < m_lines.size(); ++row) {
+        if (m_lines[row].setNo(row + 1)) {
+            if (first < 0)
+                first = row;
+            last = row;
+        }
+    }
+    if (first >= 0)
+        emit dataChanged(index(static_cast<int>(first), NoColumn),
+                         index(static_cast<int>(last), NoColumn));
+}
+
+QString RecordModel::headerCaption(int column) const
+{
+    return isValidColumn(column) ? m_captions[column] : QString();
+}
+
+void RecordModel::setHeaderCaption(int column, const QString& caption)
+{
+    if (!isValidColumn(column) || m_captions[column] == caption)
+        return;
+    m_captions[column] = caption;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void RecordModel::sortByColumn(int column, Qt::SortOrder order)
+{
+    if (!isValidColumn(column))
+        return;
+
+    QCollator collator(m_collationLocale);
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    collator.setNumericMode(false);
+    collator.setIgnorePunctuation(false);
+
+    // Each distinct text gets one collation key and a rank; the rows are then ordered by
+    // rank with a counting sort, which is stable by construction. Columns repeat their texts
+    // a lot (dates, distances, the data mark), and comparing ranks is far cheaper than
+    // comparing keys, so this stays well within the time a click may take.
+    const qsizetype count = m_lines.size();
+    const auto cell = [this, column](qsizetype row) -> QStringView {
+        const LogLine& current = m_lines[row];
+        if (column == DataColumn)
+            return current.hasData() ? DataMark : QStringView();
+        return current.field(column);
+    };
+    QHash<QStringView, int> distinctIndex;
+    std::vector<QStringView> distinct;
+    std::vector<int> rowDistinct(static_cast<std::size_t>(count));
+    for (qsizetype row = 0; row < count; ++row) {
+        const QStringView text = cell(row);
+        auto found = distinctIndex.find(text);
+        if (found == distinctIndex.end()) {
+            found = distinctIndex.insert(text, static_cast<int>(distinct.size()));
+            distinct.push_back(text);
+        }
+        rowDistinct[static_cast<std::size_t>(row)] = *found;
+    }
+
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    for (const QStringView text : distinct)
+        keys.push_back(collator.sortKey(text.toString()));
+    std::vector<int> byKey(distinct.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(), [&keys](int a, int b) {
+        return keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]) < 0;
+    });
+    // Texts the collation holds equal share a rank, so their rows keep the list order.
+    std::vector<int> rank(distinct.size());
+    int ranks = 0;
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && keys[static_cast<std::size_t>(byKey[i - 1])].compare(
+                         keys[static_cast<std::size_t>(byKey[i])]) != 0)
+            ++ranks;
+        rank[static_cast<std::size_t>(byKey[i])] = ranks;
+    }
+    ++ranks;
+    if (order == Qt::DescendingOrder) {
+        for (int& r : rank)
+            r = ranks - 1 - r;
+    }
+
+    std::vector<qsizetype> start(static_cast<std::size_t>(ranks) + 1, 0);
+    for (const int d : rowDistinct)
+        ++start[static_cast<std::size_t>(rank[static_cast<std::size_t>(d)]) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<qsizetype> permutation(static_cast<std::size_t>(count));
+    for (qsizetype row = 0; row < count; ++row) {
+        const auto r = rank[static_cast<std::size_t>(rowDistinct[static_cast<std::size_t>(row)])];
+        permutation[static_cast<std::size_t>(start[static_cast<std::size_t>(r)]++)] = row;
+    }
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(static_cast<std::size_t>(count));
+    QList<LogLine> sorted;
+    sorted.reserve(count);
+    for (qsizetype newRow = 0; newRow < count; ++newRow) {
+        const qsizetype oldRow = permutation[static_cast<std::size_t>(newRow)];
+        newRowOf[static_cast<std::size_t>(oldRow)] = static_cast<int>(newRow);
+        sorted.append(std::move(m_lines[oldRow]));
+    }
+    m_lines = std::move(sorted);
+
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after.append(index(newRowOf[static_cast<std::size_t>(old.row())], old.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace torvanu
