@@ -1,7 +1,11 @@
+#include "main_window/startup.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    torvanu::Startup startup;
+    startup.start();
+    return QApplication::exec();
 }

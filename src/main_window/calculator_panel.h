@@ -1,0 +1,75 @@
+#pragma once
+
+#include "calc/pace.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+namespace torvanu {
+
+class Dialogs;
+class LapTablePanel;
+
+// The calculator on the upper left of the main window: the tab strip with its two panels,
+// their pickers, unit buttons and result boxes, and the recalculation that follows every
+// change of them.
+class CalculatorPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    CalculatorPanel(QWidget* client, Dialogs& dialogs, LapTablePanel& lapTable);
+
+    QTabWidget* tabStrip() const { return m_tabStrip; }
+
+    // Shows the goal-time panel and hides the pace panel, without recalculating.
+    void showGoalTimePanel();
+    // The mode whose panel is shown, if any.
+    std::optional<Mode> visibleMode() const;
+
+    // Validates the tab's pickers, shows the result and refills the lap table; shows the
+    // validation's message instead when the inputs are refused.
+    void UpdateResults(Mode mode);
+    void FullMarathonMatrix(Mode mode);
+
+    // What the controls show, for the export.
+    QString pickerText(Mode mode, int index) const;
+    QString unitCaption(Mode mode) const;
+    QString resultText(Mode mode) const;
+
+private:
+    struct Tab
+    {
+        QWidget* panel = nullptr;
+        std::array<QComboBox*, 4> pickers{};
+        int pickerCount = 0;
+        QPushButton* unit = nullptr;
+        QLineEdit* result = nullptr;
+    };
+
+    void buildGoalTimePanel(QWidget* client);
+    void buildPacePanel(QWidget* client);
+    void connectTab(Mode mode);
+    void TabStrip1_Click();
+    void advanceUnit(Mode mode);
+    CalcInputs inputs(Mode mode, std::array<QString, 5>& storage) const;
+
+    Tab& tab(Mode mode) { return m_tabs[mode == Mode::GoalTime ? 0 : 1]; }
+    const Tab& tab(Mode mode) const { return m_tabs[mode == Mode::GoalTime ? 0 : 1]; }
+
+    Dialogs& m_dialogs;
+    LapTablePanel& m_lapTable;
+    QTabWidget* m_tabStrip = nullptr;
+    std::array<Tab, 2> m_tabs;
+};
+
+} // namespace torvanu

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "calc/pace.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+
+namespace torvanu {
+
+class AboutBox;
+class CalculatorPanel;
+class Dialogs;
+class DragBar;
+class LapTablePanel;
+class Module1;
+class RecordBook;
+
+// Where the program finds its files. The record book lives in dataFolder; a record book that
+// could not be saved is kept in recoveryFolder.
+struct Form1Folders
+{
+    QString programFolder;
+    QString dataFolder;
+    QString recoveryFolder;
+};
+
+// The main window: the calculator, the lap table and the race record book below them.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Form1(Dialogs& dialogs, Form1Folders folders, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Runs once before the window is first shown.
+    void Form_Load();
+
+    void UpdateResults(Mode mode);
+    void FullMarathonMatrix(Mode mode);
+    void CSVFileSave();
+
+    bool detailMode() const;
+    // Window sizes as the program sets them: outer sizes in twips.
+    int windowWidthTwips() const { return m_outerWidthTw; }
+    int windowHeightTwips() const { return m_outerHeightTw; }
+    int detailHeightTwips() const { return m_detailHeightTw; }
+    int clientHeightTwips() const;
+
+    CalculatorPanel& calculator() const { return *m_calculator; }
+    LapTablePanel& lapTable() const { return *m_lapTable; }
+    RecordBook& recordBook() const { return *m_recordBook; }
+    Module1& module1() const { return *m_module1; }
+
+    // The drag bar's handler, with y in twips from the bar's top.
+    void Picture4_MouseMove(Qt::MouseButtons buttons, int yTwips);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildRecordArea(QWidget* client);
+    void Check1_Click();
+    void mnInfo_Click(bool checked);
+    void Form_QueryUnload();
+    void setOuterSize(int widthTw, int heightTw);
+    void applyOuterSize();
+    void placeDragBar();
+    void fitListToDragBar();
+
+    Dialogs& m_dialogs;
+    Form1Folders m_folders;
+    std::unique_ptr<Module1> m_module1;
+    std::unique_ptr<AboutBox> m_aboutBox;
+    LapTablePanel* m_lapTable = nullptr;
+    CalculatorPanel* m_calculator = nullptr;
+    RecordBook* m_recordBook = nullptr;
+    QCheckBox* m_check1 = nullptr;
+    QAction* m_mnInfo = nullptr;
+    DragBar* m_dragBar = nullptr;
+
+    int m_outerWidthTw = 0;
+    int m_outerHeightTw = 0;
+    int m_detailHeightTw = 10000;
+    int m_dragBarTopTw = 0;
+    QSize m_appliedFrame{-1, -1};
+    bool m_unloading = false;
+};
+
+} // namespace torvanu

@@ -1,0 +1,42 @@
+#include "startup.h"
+
+#include "captions.h"
+#include "form1.h"
+#include "shell/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu {
+
+void installFontSubstitutions()
+{
+    QFont::insertSubstitutions(kFontFamily.toString(),
+                               {u"IPAGothic"_s, u"IPAゴシック"_s, u"Noto Sans Mono CJK JP"_s,
+                                u"Noto Sans CJK JP"_s, u"VL Gothic"_s, u"TakaoGothic"_s});
+}
+
+Startup::Startup() = default;
+Startup::~Startup() = default;
+
+Form1& Startup::start()
+{
+    QCoreApplication::setApplicationName(u"Torvanu"_s);
+    QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
+    installFontSubstitutions();
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    m_dialogs = std::make_unique<QtDialogs>();
+    m_window = std::make_unique<Form1>(
+        *m_dialogs, Form1Folders{programFolder, programFolder,
+                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
+    m_window->Form_Load();
+    m_window->show();
+    return *m_window;
+}
+
+} // namespace torvanu

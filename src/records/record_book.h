@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QDate;
+class QPushButton;
+class QWidget;
+
+namespace torvanu {
+
+class Dialogs;
+class Form3;
+class LogFile;
+class RecordListView;
+class RecordModel;
+
+// The race record book below the calculator: the list, its buttons, the editor and log.dat.
+// The list is the only store of the records while the program runs; log.dat is read at start
+// and written at close.
+class RecordBook : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        Dialogs& dialogs;
+        std::function<QString(QWidget* owner, const QString& current)> browseDataFile;
+        std::function<void(const QString& target)> shellOpen;
+        std::function<QDate()> today;
+    };
+
+    RecordBook(QWidget* client, Services services, const QString& dataFolder,
+               const QString& recoveryFolder);
+    ~RecordBook() override;
+
+    RecordListView* listView() const { return m_listView; }
+    RecordModel& model() const { return *m_model; }
+    QPushButton* newButton() const { return m_newButton; }
+    QPushButton* editButton() const { return m_editButton; }
+    QPushButton* deleteButton() const { return m_deleteButton; }
+    QPushButton* upButton() const { return m_upButton; }
+    QPushButton* downButton() const { return m_downButton; }
+    Form3* editor() const { return m_editor; }
+
+    bool logFileExists() const;
+    void LoadLogData();
+    void SaveLogData();
+
+    void NewButton_Click();
+    void EditButton_Click();
+    void DeleteButton_Click();
+    void UpButton_Click();
+    void DownButton_Click();
+    // column: 0-based, as the header reports it.
+    void ListView1_ColumnClick(int column);
+    void ListView1_MouseDown(Qt::MouseButton button);
+
+    std::optional<int> selectedRow() const;
+    void selectRow(int row);
+
+private:
+    void moveSelected(int step);
+    void openEditor(bool accepted);
+    Form3& editorDialog();
+
+    Services m_services;
+    QWidget* m_window = nullptr;
+    RecordModel* m_model = nullptr;
+    RecordListView* m_listView = nullptr;
+    QPushButton* m_newButton = nullptr;
+    QPushButton* m_editButton = nullptr;
+    QPushButton* m_deleteButton = nullptr;
+    QPushButton* m_upButton = nullptr;
+    QPushButton* m_downButton = nullptr;
+    Form3* m_editor = nullptr;
+    std::unique_ptr<LogFile> m_logFile;
+    QString m_recoveryFolder;
+};
+
+} // namespace torvanu

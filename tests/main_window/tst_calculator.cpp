@@ -1,0 +1,219 @@
+#include "main_window/calculator_panel.h"
+#include "main_window/form1.h"
+#include "main_window/lap_table_panel.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_environment.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace torvanu;
+
+class TestCalculator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsWithGoalTimeAndFilledTable();
+    void typingRecalculatesEveryKeystroke_data();
+    void typingRecalculatesEveryKeystroke();
+    void emptyPickersAreFilledWithZero_data();
+    void emptyPickersAreFilledWithZero();
+    void onePickIsOneRecalculation();
+    void unitButtonCyclesAndRecalculates();
+    void tabChangeRecalculatesOnlyTheShownTab();
+    void refusedInputKeepsThePreviousResult();
+
+private:
+    template <typename T> T* find(const QString& name) const
+    {
+        auto* widget = m_form->findChild<T*>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QString result(int mode) const
+    {
+        return find<QLineEdit>(u"GoalTimeLabel(%1)"_s.arg(mode))->text();
+    }
+
+    std::unique_ptr<test::TestEnvironment> m_environment;
+    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Form1> m_form;
+};
+
+void TestCalculator::init()
+{
+    m_environment = std::make_unique<test::TestEnvironment>();
+    m_dialogs = std::make_unique<test::ScriptedDialogs>();
+    const QString folder = m_environment->path();
+    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder});
+    m_form->Form_Load();
+    m_form->show();
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+void TestCalculator::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_environment.reset();
+}
+
+void TestCalculator::startsWithGoalTimeAndFilledTable()
+{
+    QCOMPARE(m_form->windowTitle(), u"Torvanu ver1.22"_s);
+    QCOMPARE(result(1), u"3時間 30分 58秒 .5"_s);
+    QCOMPARE(result(2), u"00時間 00分 00秒"_s);
+    LapTablePanel& table = m_form->lapTable();
+    QCOMPARE(table.split(1), u"0:05:00"_s);
+    QCOMPARE(table.split(12), u"1:00:00"_s);
+    QCOMPARE(table.split(42), u"3:30:00"_s);
+    QCOMPARE(table.half(), u"1:45:29"_s);
+    QCOMPARE(table.full(), u"3:30:58"_s);
+    QCOMPARE(table.paceText(), u" 1km =5分0秒"_s);
+    QCOMPARE(table.speedText(), u"時速 =12km"_s);
+    QVERIFY(m_dialogs->messages.isEmpty());
+}
+
+void TestCalculator::typingRecalculatesEveryKeystroke_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("distance typed digit by digit")
+        << u"Combo1"_s << u"10"_s << QStringList{} << u"50分 0秒 "_s;
+    QTest::newRow("a letter complains at once, each keystroke")
+        << u"Combo1"_s << u"1x"_s << QStringList{u"目標距離に数値を入力してください。"_s}
+        << u"5分 0秒 "_s;
+    QTest::newRow("pace seconds above 59")
+        << u"Combo2(1)"_s << u"60"_s
+        << QStringList{u"１ｋｍペースの「秒」に59以下の数値を入力してください。"_s}
+        << u"3時間 35分 11秒 .67"_s;
+    QTest::newRow("full-width digits read as numbers")
+        << u"Combo2(0)"_s << u"４"_s << QStringList{} << u"2時間 48分 46秒 .8"_s;
+}
+
+void TestCalculator::typingRecalculatesEveryKeystroke()
+{
+    QFETCH(QString, picker);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, result);
+
+    auto* combo = find<QComboBox>(picker);
+    combo->setFocus();
+    // Typing over the selection changes the text once per keystroke, never to empty.
+    combo->lineEdit()->selectAll();
+    for (const QChar c : typed) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(combo->lineEdit(), QString(c));
+        } else {
+            // What an input method hands over when the user confirms a character.
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(combo->lineEdit(), &commit);
+        }
+    }
+    QCOMPARE(m_dialogs->messageTexts(), messages);
+    for (const auto& shown : m_dialogs->messages)
+        QCOMPARE(shown.icon, Dialogs::Icon::Information);
+    QCOMPARE(this->result(1), result);
+}
+
+void TestCalculator::emptyPickersAreFilledWithZero_data()
+{
+    QTest::addColumn<QStringList>("cleared");
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("pace minutes") << QStringList{u"Combo2(0)"_s} << u"Combo2(0)"_s << u"0分 0秒 "_s;
+    QTest::newRow("distance shows ---") << QStringList{u"Combo1"_s} << u"Combo1"_s << u"---"_s;
+}
+
+void TestCalculator::emptyPickersAreFilledWithZero()
+{
+    QFETCH(QStringList, cleared);
+    QFETCH(QString, focused);
+    QFETCH(QString, result);
+
+    for (const QString& name : cleared)
+        find<QComboBox>(name)->setEditText(QString());
+    for (const QString& name : cleared)
+        QCOMPARE(find<QComboBox>(name)->currentText(), u"0"_s);
+    QVERIFY(m_dialogs->messages.isEmpty());
+    auto* focus = find<QComboBox>(focused);
+    QVERIFY(focus->hasFocus() || focus->lineEdit()->hasFocus());
+    QCOMPARE(this->result(1), result);
+}
+
+void TestCalculator::onePickIsOneRecalculation()
+{
+    auto* minutes = find<QComboBox>(u"Combo2(0)"_s);
+    auto* seconds = find<QComboBox>(u"Combo2(1)"_s);
+    seconds->setEditText(u"x"_s);
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    m_dialogs->clear();
+
+    // A pick while another picker is wrong: the message comes once for the one pick.
+    minutes->showPopup();
+    QAbstractItemView* list = minutes->view();
+    list->setCurrentIndex(minutes->model()->index(4, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(minutes->currentText(), u"4 "_s);
+    QCOMPARE(m_dialogs->messageTexts(),
+             QStringList{u"１ｋｍペースの「秒」に数値を入力してください。"_s});
+}
+
+void TestCalculator::unitButtonCyclesAndRecalculates()
+{
+    auto* unit = find<QPushButton>(u"Command1"_s);
+    const QStringList captions{u"m"_s, u"ﾏｲﾙ"_s, u"km"_s};
+    const QStringList results{u"0分 12秒 .65"_s, u"5時間 39分 31秒 .88"_s, u"3時間 30分 58秒 .5"_s};
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(unit, Qt::LeftButton);
+        QCOMPARE(unit->text(), captions[i]);
+        QCOMPARE(find<QComboBox>(u"Combo1"_s)->currentText(), u"42.195"_s);
+        QCOMPARE(result(1), results[i]);
+    }
+}
+
+void TestCalculator::tabChangeRecalculatesOnlyTheShownTab()
+{
+    auto* tabs = find<QTabWidget>(u"TabStrip1"_s);
+    find<QComboBox>(u"Combo1"_s)->setEditText(u"10"_s);
+    const QString goalResult = result(1);
+    tabs->setCurrentIndex(1);
+    QVERIFY(find<QWidget>(u"Picture1"_s)->isHidden());
+    QVERIFY(!find<QWidget>(u"Picture2"_s)->isHidden());
+    QCOMPARE(result(2), u"4分 58秒 .61"_s);
+    QCOMPARE(m_form->lapTable().paceText(), u" 1km =4分58秒.61"_s);
+    QCOMPARE(m_form->lapTable().full(), u"3:29:59"_s);
+    QCOMPARE(result(1), goalResult);
+}
+
+void TestCalculator::refusedInputKeepsThePreviousResult()
+{
+    find<QComboBox>(u"Combo2(0)"_s)->setEditText(u"1001"_s);
+    QCOMPARE(m_dialogs->messageTexts(),
+             QStringList{u"１ｋｍペースの「分」に1000以下の数値を入力してください。"_s});
+    QCOMPARE(result(1), u"3時間 30分 58秒 .5"_s);
+    QCOMPARE(m_form->lapTable().full(), u"3:30:58"_s);
+}
+
+QTEST_MAIN(TestCalculator)
+#include "tst_calculator.moc"
