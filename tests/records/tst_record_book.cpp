@@ -1,0 +1,390 @@
+#include "main_window/form1.h"
+#include "records/form3.h"
+#include "records/record_book.h"
+#include "records/record_list_view.h"
+#include "records/record_model.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_environment.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace torvanu;
+
+namespace {
+
+// Three races as a Windows copy of the program writes them.
+const QString kThreeRaces = u"1,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,\r\n"
+                            u"2,2005年04月03日,桜ラン,10km,  48分 2秒,,C:\\a,b\\x.csv\r\n"
+                            u"3,2007年02月07日,湖畔ハーフ,21.0975km, 1時間39分59秒,雨,\r\n"_s;
+
+QByteArray cp932(const QString& text)
+{
+    QStringEncoder encoder("windows-31j");
+    return encoder.encode(text);
+}
+
+} // namespace
+
+class TestRecordBook : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void loadsAndClosesWithoutChangeByteForByte();
+    void closeAsksOnlyWhenChanged_data();
+    void closeAsksOnlyWhenChanged();
+    void readOnlyFileIsRefusedAndKept();
+    void deleteRenumbers_data();
+    void deleteRenumbers();
+    void movesStopAtTheEnds();
+    void headerClicksSortAndMark();
+    void rightButtonOpensTheDataFileOnly();
+    void newRecordThroughTheEditor();
+    void editWithoutSelectionIsRefused();
+
+private:
+    void start(const QByteArray& logBytes, bool withFile = true);
+    void close();
+    QString cell(int row, int column) const { return book().model().cellText(row, column); }
+    QStringList numbers() const;
+    RecordBook& book() const { return m_form->recordBook(); }
+    QString logPath() const { return m_environment->filePath(u"log.dat"_s); }
+    QByteArray logBytes() const;
+
+    std::unique_ptr<test::TestEnvironment> m_environment;
+    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Form1> m_form;
+};
+
+void TestRecordBook::init()
+{
+    m_environment = std::make_unique<test::TestEnvironment>();
+    m_dialogs = std::make_unique<test::ScriptedDialogs>();
+}
+
+void TestRecordBook::cleanup()
+{
+    m_form.reset();
+    m_dialogs.reset();
+    m_environment.reset();
+}
+
+void TestRecordBook::start(const QByteArray& bytes, bool withFile)
+{
+    if (withFile) {
+        QFile file(logPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    const QString folder = m_environment->path();
+    m_form = std::make_unique<Form1>(
+        *m_dialogs, Form1Folders{folder, folder, m_environment->filePath(u"recovery"_s)});
+    m_form->Form_Load();
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestRecordBook::close()
+{
+    m_form->close();
+}
+
+QStringList TestRecordBook::numbers() const
+{
+    QStringList result;
+    for (int row = 0; row < book().model().rowCount(); ++row)
+        result.append(cell(row, RecordModel::NoColumn));
+    return result;
+}
+
+QByteArray TestRecordBook::logBytes() const
+{
+    QFile file(logPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TestRecordBook::loadsAndClosesWithoutChangeByteForByte()
+{
+    // 0xED 0x40 is one of the characters code page 932 can write in two ways.
+    const QByteArray original = cp932(kThreeRaces) + cp932(u"4,2008年01月01日,"_s) +
+                                QByteArray("\xed\x40") + cp932(u",5km,  20分 0秒,,\r\n"_s);
+    start(original);
+    QCOMPARE(book().model().rowCount(), 4);
+    QCOMPARE(cell(1, RecordModel::DataColumn), u"あり"_s);
+    QCOMPARE(book().model().record(1).dataPath, u"C:\\a,b\\x.csv"_s);
+    close();
+    QVERIFY(m_dialogs->messages.isEmpty());
+    QCOMPARE(logBytes(), original);
+    QVERIFY(!QFile::exists(m_environment->filePath(u"log.dat.bak"_s)));
+}
+
+void TestRecordBook::closeAsksOnlyWhenChanged_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("sortByDate");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<bool>("rewritten");
+
+    const QByteArray three = cp932(kThreeRaces);
+    QTest::newRow("sorted, Yes writes the new order")
+        << three << true << true << Dialogs::Answer::Yes << true;
+    QTest::newRow("sorted, No leaves the file") << three << true << true << Dialogs::Answer::No << false;
+    QTest::newRow("first number 5 asks")
+        << cp932(u"5"_s + kThreeRaces.mid(1)) << false << true << Dialogs::Answer::Yes << true;
+    QTest::newRow("a short line between good ones asks")
+        << cp932(u"1,a,b,c,d,e,\r\n1,x,y,z\r\n2,f,g,h,i,j,\r\n"_s) << false << true
+        << Dialogs::Answer::Yes << true;
+    QTest::newRow("an empty file is rewritten without asking")
+        << QByteArray() << false << false << Dialogs::Answer::Ok << false;
+}
+
+void TestRecordBook::closeAsksOnlyWhenChanged()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, sortByDate);
+    QFETCH(bool, asked);
+    QFETCH(Dialogs::Answer, answer);
+    QFETCH(bool, rewritten);
+
+    start(file);
+    if (sortByDate)
+        book().ListView1_ColumnClick(RecordModel::DateColumn);
+    if (asked)
+        m_dialogs->answerNext(answer);
+    close();
+    QCOMPARE(m_dialogs->messages.size(), asked ? 1 : 0);
+    if (asked)
+        QCOMPARE(m_dialogs->messages.first().text,
+                 u"大会記録データが変更されています。\r\n変更を保存しますか？"_s);
+    QCOMPARE(logBytes() != file, rewritten);
+    if (rewritten) {
+        // The previous book stays one step back.
+        QFile backup(m_environment->filePath(u"log.dat.bak"_s));
+        QVERIFY(backup.open(QIODevice::ReadOnly));
+        QCOMPARE(backup.readAll(), file);
+    }
+}
+
+void TestRecordBook::readOnlyFileIsRefusedAndKept()
+{
+    const QByteArray original = cp932(kThreeRaces);
+    start(original);
+    QVERIFY(QFile::setPermissions(logPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    book().selectRow(2);
+    m_dialogs->answerNext(Dialogs::Answer::Yes); // delete the third race
+    book().DeleteButton_Click();
+    m_dialogs->answerNext(Dialogs::Answer::Yes); // save the change
+    close();
+    QCOMPARE(m_dialogs->messages.size(), 3);
+    const auto& failure = m_dialogs->messages.last();
+    QCOMPARE(failure.icon, Dialogs::Icon::Stop);
+    QVERIFY(failure.text.startsWith(u"大会結果リストのファイル保存中にエラーが発生しました。"_s));
+    QCOMPARE(logBytes(), original);
+
+    // The rows the user kept are not lost: the message names the copy that holds them.
+    const QStringList copies = QDir(m_environment->filePath(u"recovery"_s)).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(failure.text.contains(copies.first()));
+    QFile copy(QDir(m_environment->filePath(u"recovery"_s)).filePath(copies.first()));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), cp932(kThreeRaces.section(u"\r\n"_s, 0, 1) + u"\r\n"_s));
+}
+
+void TestRecordBook::deleteRenumbers_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("second of three, Yes")
+        << 1 << Dialogs::Answer::Yes << QStringList{u"市民マラソン"_s, u"湖畔ハーフ"_s}
+        << u"選択しているリストを削除しても宜しいですか？"_s;
+    QTest::newRow("second of three, No")
+        << 1 << Dialogs::Answer::No
+        << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
+        << u"選択しているリストを削除しても宜しいですか？"_s;
+    QTest::newRow("nothing selected")
+        << -1 << Dialogs::Answer::Ok
+        << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
+        << u"削除するリストを選択してください。"_s;
+}
+
+void TestRecordBook::deleteRenumbers()
+{
+    QFETCH(int, selected);
+    QFETCH(Dialogs::Answer, answer);
+    QFETCH(QStringList, names);
+    QFETCH(QString, message);
+
+    start(cp932(kThreeRaces));
+    if (selected >= 0) {
+        book().selectRow(selected);
+        m_dialogs->answerNext(answer);
+    }
+    QTest::mouseClick(book().deleteButton(), Qt::LeftButton);
+    QCOMPARE(m_dialogs->messageTexts(), QStringList{message});
+    QStringList shown;
+    QStringList expectedNumbers;
+    for (int row = 0; row < book().model().rowCount(); ++row) {
+        shown.append(cell(row, RecordModel::NameColumn));
+        expectedNumbers.append(QString::number(row + 1));
+    }
+    QCOMPARE(shown, names);
+    QCOMPARE(numbers(), expectedNumbers);
+    if (answer == Dialogs::Answer::Yes)
+        QVERIFY(!book().selectedRow());
+    m_dialogs->clear();
+    m_dialogs->answerNext(Dialogs::Answer::No);
+    close();
+}
+
+void TestRecordBook::movesStopAtTheEnds()
+{
+    start(cp932(kThreeRaces));
+    book().selectRow(1);
+    QTest::mouseClick(book().upButton(), Qt::LeftButton);
+    QCOMPARE(cell(0, RecordModel::NameColumn), u"桜ラン"_s);
+    QCOMPARE(book().model().record(0).dataPath, u"C:\\a,b\\x.csv"_s);
+    QCOMPARE(book().model().record(1).dataPath, QString());
+    QCOMPARE(book().selectedRow(), 0);
+    QCOMPARE(numbers(), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    QTest::mouseClick(book().upButton(), Qt::LeftButton);
+    QCOMPARE(cell(0, RecordModel::NameColumn), u"桜ラン"_s);
+
+    book().selectRow(2);
+    QTest::mouseClick(book().downButton(), Qt::LeftButton);
+    QCOMPARE(cell(2, RecordModel::NameColumn), u"湖畔ハーフ"_s);
+    QTest::mouseClick(book().upButton(), Qt::LeftButton);
+    QTest::mouseClick(book().downButton(), Qt::LeftButton);
+    // Back where the file has it: moving the first race down again restores the file's order.
+    book().selectRow(0);
+    QTest::mouseClick(book().downButton(), Qt::LeftButton);
+    close();
+    QVERIFY(m_dialogs->messages.isEmpty());
+}
+
+void TestRecordBook::headerClicksSortAndMark()
+{
+    start(cp932(kThreeRaces));
+    QHeaderView* header = book().listView()->header();
+    const auto clickHeader = [&](int column) {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    };
+    const auto caption = [&](int column) {
+        return book().model().headerData(column, Qt::Horizontal).toString();
+    };
+
+    clickHeader(RecordModel::DistanceColumn);
+    QCOMPARE(caption(RecordModel::DistanceColumn), u"距離▲"_s);
+    // Compared as text: "10km" comes before "21.0975km" and "42.195km".
+    QCOMPARE(cell(0, RecordModel::DistanceColumn), u"10km"_s);
+    clickHeader(RecordModel::DistanceColumn);
+    QCOMPARE(caption(RecordModel::DistanceColumn), u"距離▼"_s);
+    QCOMPARE(cell(0, RecordModel::DistanceColumn), u"42.195km"_s);
+    clickHeader(RecordModel::DistanceColumn);
+    QCOMPARE(caption(RecordModel::DistanceColumn), u"距離▲"_s);
+
+    clickHeader(RecordModel::DateColumn);
+    QCOMPARE(caption(RecordModel::DistanceColumn), u"距離"_s);
+    QCOMPARE(caption(RecordModel::DateColumn), u"日時▲"_s);
+    QCOMPARE(cell(0, RecordModel::DateColumn), u"2005年04月03日"_s);
+    QCOMPARE(cell(2, RecordModel::DateColumn), u"2007年02月07日"_s);
+    QCOMPARE(numbers(), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+
+    clickHeader(RecordModel::TimeColumn);
+    // A time under an hour begins with two blanks and sorts first.
+    QCOMPARE(cell(0, RecordModel::TimeColumn), u"  48分 2秒"_s);
+
+    clickHeader(RecordModel::NoColumn);
+    QCOMPARE(caption(RecordModel::NoColumn), u"No"_s);
+    QCOMPARE(caption(RecordModel::TimeColumn), u"タイム▲"_s);
+    m_dialogs->answerNext(Dialogs::Answer::No);
+    close();
+}
+
+void TestRecordBook::rightButtonOpensTheDataFileOnly()
+{
+    const QString dataFile = m_environment->filePath(u"run; rm -rf ~ $(x).csv"_s);
+    QFile data(dataFile);
+    QVERIFY(data.open(QIODevice::WriteOnly));
+    data.close();
+    start(cp932(u"1,2006年11月19日,a,5km,  20分 0秒,,"_s + dataFile + u"\r\n2,2006年11月20日,b,5km,  21分 0秒,,\r\n"_s));
+
+    QWidget* viewport = book().listView()->viewport();
+    const QRect first = book().listView()->visualRect(book().model().index(0, 1));
+    const QRect second = book().listView()->visualRect(book().model().index(1, 1));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, first.center());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, first.center());
+    QVERIFY(m_dialogs->openedUrls.isEmpty());
+    QTest::mousePress(viewport, Qt::RightButton, {}, first.center());
+    QCOMPARE(m_dialogs->openedUrls, QList<QUrl>{QUrl::fromLocalFile(dataFile)});
+    QTest::mousePress(viewport, Qt::RightButton, {}, second.center());
+    QCOMPARE(m_dialogs->openedUrls.size(), 1);
+    close();
+}
+
+void TestRecordBook::newRecordThroughTheEditor()
+{
+    start(cp932(kThreeRaces));
+    QTimer::singleShot(0, this, [this] {
+        Form3* editor = book().editor();
+        QVERIFY(editor && editor->isVisible());
+        editor->findChild<QLineEdit*>(u"Text1"_s)->setText(u"湘南,第3回"_s);
+        editor->findChild<QComboBox*>(u"Combo2(0)"_s)->setCurrentText(u" 0"_s);
+        editor->findChild<QComboBox*>(u"Combo2(1)"_s)->setCurrentText(u"45"_s);
+        editor->findChild<QComboBox*>(u"Combo2(2)"_s)->setCurrentText(u" 9"_s);
+        QTest::mouseClick(editor->findChild<QPushButton*>(u"OkButton"_s), Qt::LeftButton);
+    });
+    QTest::mouseClick(book().newButton(), Qt::LeftButton);
+    QCOMPARE(book().model().rowCount(), 4);
+    QCOMPARE(book().selectedRow(), 3);
+    QCOMPARE(cell(3, RecordModel::NoColumn), u"4"_s);
+    QCOMPARE(cell(3, RecordModel::NameColumn), u"湘南，第3回"_s);
+    QCOMPARE(cell(3, RecordModel::TimeColumn), u"  45分 9秒"_s);
+    QCOMPARE(cell(3, RecordModel::DistanceColumn), u"42.195km"_s);
+
+    // Editing the new row again and confirming unchanged leaves it as it was.
+    QTimer::singleShot(0, this, [this] {
+        QTest::mouseClick(book().editor()->findChild<QPushButton*>(u"OkButton"_s), Qt::LeftButton);
+    });
+    const QRect rowRect = book().listView()->visualRect(book().model().index(3, 2));
+    QTest::mouseDClick(book().listView()->viewport(), Qt::LeftButton, {}, rowRect.center());
+    QCOMPARE(book().model().rowCount(), 4);
+    QCOMPARE(cell(3, RecordModel::TimeColumn), u"  45分 9秒"_s);
+    m_dialogs->answerNext(Dialogs::Answer::No);
+    close();
+}
+
+void TestRecordBook::editWithoutSelectionIsRefused()
+{
+    start({}, false);
+    QTest::mouseClick(book().editButton(), Qt::LeftButton);
+    QCOMPARE(m_dialogs->messageTexts(), QStringList{u"変更するリストを選択してください。"_s});
+    QCOMPARE(m_dialogs->messages.first().icon, Dialogs::Icon::Stop);
+    close();
+    // A first close without log.dat creates it silently.
+    QVERIFY(QFile::exists(logPath()));
+    QCOMPARE(logBytes(), QByteArray());
+}
+
+QTEST_MAIN(TestRecordBook)
+#include "tst_record_book.moc"
