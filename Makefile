@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench clean format
+.PHONY: all deps configure build run test test-sanitize fuzz bench package clean format
 
 all: build
 
@@ -21,6 +21,33 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer; any report
+# ends the test that made it, and so fails the run.
+JOBS ?= 2
+ASAN_BUILD ?= build-asan
+SANITIZER_OPTIONS = halt_on_error=1:abort_on_error=0:exitcode=86
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORVANU_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) --parallel $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=$(SANITIZER_OPTIONS):detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=$(SANITIZER_OPTIONS):print_stacktrace=1 \
+	  ctest --output-on-failure
+
+# Every fuzz target for FUZZ_SECONDS each, starting from its checked-in seeds; new inputs
+# stay in the build folder. Needs clang.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@CXX=clang++-14 cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) --parallel $(JOBS) --target fuzz_targets
+	@fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A Debian package in $(BUILD)/package/, to install with `sudo apt-get install ./…deb`.
+package: build
+	cd $(BUILD) && cpack -G DEB -B package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
