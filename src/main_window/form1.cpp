@@ -139,7 +139,9 @@ void Form1::buildRecordArea(QWidget* client)
             },
             [this](const QString& target) { m_module1->ShellOpen(target); },
             [] { return QDate::currentDate(); }},
-        m_folders.dataFolder, m_folders.recoveryFolder);
+        m_folders.dataFolder,
+        m_folders.dataWriteFolder.isEmpty() ? m_folders.dataFolder : m_folders.dataWriteFolder,
+        m_folders.recoveryFolder);
     m_recordBook->listView()->setGeometry(twipsRect(kListLeftTw, kListTopTw, kListWidthTw, 3615));
     m_recordBook->newButton()->setGeometry(twipsRect(240, 6240, 975, 375));
     m_recordBook->editButton()->setGeometry(twipsRect(240, 6720, 975, 375));

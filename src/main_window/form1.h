@@ -21,13 +21,15 @@ class LapTablePanel;
 class Module1;
 class RecordBook;
 
-// Where the program finds its files. The record book lives in dataFolder; a record book that
-// could not be saved is kept in recoveryFolder.
+// Where the program finds its files. The record book is read from dataFolder and saved to
+// dataWriteFolder (the same folder when empty); a record book that could not be saved is kept
+// in recoveryFolder.
 struct Form1Folders
 {
     QString programFolder;
     QString dataFolder;
     QString recoveryFolder;
+    QString dataWriteFolder;
 };
 
 // The main window: the calculator, the lap table and the race record book below them.

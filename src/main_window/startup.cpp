@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "form1.h"
+#include "shell/data_location.h"
 #include "shell/qt_dialogs.h"
 
 #include <QApplication>
@@ -26,14 +27,19 @@ Startup::~Startup() = default;
 Form1& Startup::start()
 {
     QCoreApplication::setApplicationName(u"Torvanu"_s);
+    QGuiApplication::setDesktopFileName(u"io.github.torvanu.Torvanu"_s);
     QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
     installFontSubstitutions();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString perUserFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // An installed copy cannot write beside itself; its book then lives in the user's folder.
+    const DataLocation place = chooseDataLocation(programFolder, perUserFolder);
     m_dialogs = std::make_unique<QtDialogs>();
     m_window = std::make_unique<Form1>(
-        *m_dialogs, Form1Folders{programFolder, programFolder,
-                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
+        *m_dialogs,
+        Form1Folders{programFolder, place.readFolder, perUserFolder, place.writeFolder});
     m_window->Form_Load();
     m_window->show();
     return *m_window;

@@ -71,6 +71,9 @@ public:
 
     explicit LogFile(const QString& folder);
 
+    // Where later saves go: a book read from one folder may be kept in another from now on.
+    void setFolder(const QString& folder) { m_folder = folder; }
+
     QString filePath() const;
     QString backupFilePath() const;
     bool exists() const;

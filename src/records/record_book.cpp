@@ -34,10 +34,11 @@ QString withoutSortMarks(QString caption)
 
 } // namespace
 
-RecordBook::RecordBook(QWidget* client, Services services, const QString& dataFolder,
-                       const QString& recoveryFolder)
+RecordBook::RecordBook(QWidget* client, Services services, const QString& readFolder,
+                       const QString& writeFolder, const QString& recoveryFolder)
     : QObject(client), m_services(std::move(services)), m_window(client->window()),
-      m_logFile(std::make_unique<LogFile>(dataFolder)), m_recoveryFolder(recoveryFolder)
+      m_logFile(std::make_unique<LogFile>(readFolder)), m_writeFolder(writeFolder),
+      m_recoveryFolder(recoveryFolder)
 {
     m_model = new RecordModel(this);
     m_listView = new RecordListView(client);
@@ -91,6 +92,9 @@ void RecordBook::SaveLogData()
                                            Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
                 return;
         }
+        // The book is compared with the file it was read from; a book that moves to the
+        // user's own folder is written there from the first save on.
+        m_logFile->setFolder(m_writeFolder);
         failure = m_logFile->save(rows).error;
     }
     if (!failure)

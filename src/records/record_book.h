@@ -35,8 +35,9 @@ public:
         std::function<QDate()> today;
     };
 
-    RecordBook(QWidget* client, Services services, const QString& dataFolder,
-               const QString& recoveryFolder);
+    // log.dat is read from readFolder and saved to writeFolder.
+    RecordBook(QWidget* client, Services services, const QString& readFolder,
+               const QString& writeFolder, const QString& recoveryFolder);
     ~RecordBook() override;
 
     RecordListView* listView() const { return m_listView; }
@@ -80,6 +81,7 @@ private:
     QPushButton* m_downButton = nullptr;
     Form3* m_editor = nullptr;
     std::unique_ptr<LogFile> m_logFile;
+    QString m_writeFolder;
     QString m_recoveryFolder;
 };
 

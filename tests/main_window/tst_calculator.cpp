@@ -58,7 +58,7 @@ void TestCalculator::init()
     m_environment = std::make_unique<test::TestEnvironment>();
     m_dialogs = std::make_unique<test::ScriptedDialogs>();
     const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder});
+    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder, folder});
     m_form->Form_Load();
     m_form->show();
     m_form->activateWindow();

@@ -55,6 +55,7 @@ private slots:
     void rightButtonOpensTheDataFileOnly();
     void newRecordThroughTheEditor();
     void editWithoutSelectionIsRefused();
+    void bookMovesToTheWriteFolderOnFirstSave();
 
 private:
     void start(const QByteArray& logBytes, bool withFile = true);
@@ -92,7 +93,7 @@ void TestRecordBook::start(const QByteArray& bytes, bool withFile)
     }
     const QString folder = m_environment->path();
     m_form = std::make_unique<Form1>(
-        *m_dialogs, Form1Folders{folder, folder, m_environment->filePath(u"recovery"_s)});
+        *m_dialogs, Form1Folders{folder, folder, m_environment->filePath(u"recovery"_s), folder});
     m_form->Form_Load();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -384,6 +385,28 @@ void TestRecordBook::editWithoutSelectionIsRefused()
     // A first close without log.dat creates it silently.
     QVERIFY(QFile::exists(logPath()));
     QCOMPARE(logBytes(), QByteArray());
+}
+
+void TestRecordBook::bookMovesToTheWriteFolderOnFirstSave()
+{
+    const QByteArray original = cp932(kThreeRaces);
+    QFile file(logPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(original), original.size());
+    file.close();
+    const QString userFolder = m_environment->filePath(u"user"_s);
+    QVERIFY(QDir().mkpath(userFolder));
+    const QString folder = m_environment->path();
+    m_form = std::make_unique<Form1>(*m_dialogs,
+                                     Form1Folders{folder, folder, folder, userFolder});
+    m_form->Form_Load();
+    QCOMPARE(book().model().rowCount(), 3);
+    close();
+    QVERIFY(m_dialogs->messages.isEmpty());
+    QFile moved(QDir(userFolder).filePath(u"log.dat"_s));
+    QVERIFY(moved.open(QIODevice::ReadOnly));
+    QCOMPARE(moved.readAll(), original);
+    QCOMPARE(logBytes(), original);
 }
 
 QTEST_MAIN(TestRecordBook)

@@ -1,0 +1,219 @@
+#include "module1.h"
+
+#include "shell/dialogs.h"
+#include "shell/replace_question.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringEncoder>
+#include <QThread>
+#include <QUrl>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu {
+
+namespace {
+
+constexpr QStringView kSaveTitle = u"名前を付けて保存";
+constexpr QStringView kOpenTitle = u"ファイルを開く";
+constexpr QStringView kCsvFilter = u"テキストファイル(*.csv)";
+constexpr QStringView kAllFilesFilter = u"すべてのファイル(*.*)";
+constexpr QStringView kCsvSuffix = u".csv";
+constexpr QStringView kLineEnd = u"\r\n";
+
+// Code page 932 with the vendor extensions (①, ～, NEC and IBM kanji) that Japanese Windows
+// writes as "Shift_JIS"; plain Shift_JIS would refuse characters those files always held.
+constexpr const char* kFileEncoding = "windows-31j";
+
+std::optional<QUrl> launchTarget(const QString& target)
+{
+    if (target.startsWith(u"http://"_s, Qt::CaseInsensitive) ||
+        target.startsWith(u"https://"_s, Qt::CaseInsensitive)) {
+        // Strict parsing refuses blanks and other characters no real address holds, so a
+        // crafted text is never passed on half-repaired.
+        const QUrl url(target, QUrl::StrictMode);
+        if (url.isValid() && !url.host().isEmpty())
+            return url;
+        return std::nullopt;
+    }
+    // Only an absolute path names a file: "file:", "javascript:", "mailto:" and the like
+    // are relative texts here, and so are Windows paths carried over in old record books.
+    // A leading ':' would name a resource compiled into the program, not a file.
+    if (!QDir::isAbsolutePath(target) || target.startsWith(u':'))
+        return std::nullopt;
+    if (!QFileInfo::exists(target))
+        return std::nullopt;
+    return QUrl::fromLocalFile(target);
+}
+
+struct Encoded
+{
+    QByteArray bytes;
+    bool valid = true;
+    char32_t unencodable = 0;
+};
+
+char32_t firstUnencodable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = 1;
+        char32_t code = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            length = 2;
+        }
+        QStringEncoder one(kFileEncoding);
+        // The encoding happens when the result becomes a byte array.
+        const QByteArray bytes = one.encode(text.sliced(i, length));
+        if (one.hasError())
+            return code;
+        i += length - 1;
+    }
+    return 0xFFFD;
+}
+
+Encoded encodeForFile(const QString& text)
+{
+    Encoded result;
+    QStringEncoder encoder(kFileEncoding);
+    if (!encoder.isValid()) {
+        result.valid = false;
+        return result;
+    }
+    result.bytes = encoder.encode(text);
+    if (encoder.hasError())
+        result.unencodable = firstUnencodable(text);
+    return result;
+}
+
+CsvSaveResult failed(const QString& path, const QString& detail)
+{
+    CsvSaveResult result;
+    result.status = CsvSaveResult::Status::WriteFailed;
+    result.path = path;
+    result.detail = detail;
+    return result;
+}
+
+} // namespace
+
+Module1::Module1(Dialogs& dialogs, QWidget* owner) : m_dialogs(dialogs), m_owner(owner) {}
+
+void Module1::ShellOpen(const QString& target) const
+{
+    if (const std::optional<QUrl> url = launchTarget(target))
+        m_dialogs.openUrl(*url);
+}
+
+void Module1::UnloadAllForms()
+{
+    // The main window's close handler calls this, and closing the main window from here
+    // runs that handler again: the flag and Qt's own guard against a second close of a
+    // closing window make every later call a no-op.
+    if (m_unloading)
+        return;
+    m_unloading = true;
+
+    // A window's close handler may delete another window; hold them weakly.
+    QList<QPointer<QWidget>> windows;
+    const QWidgetList topLevels = QApplication::topLevelWidgets();
+    for (QWidget* window : topLevels)
+        windows.append(window);
+    for (const QPointer<QWidget>& window : windows) {
+        if (window)
+            window->close();
+    }
+
+    // Outside a running event loop (before exec, or in a test) there is nothing to end, and
+    // exit() would make every later event loop of the thread return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
+}
+
+QString Module1::GetDesktopPath() const
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (desktop.isEmpty() || !QFileInfo(desktop).isDir())
+        return {};
+    return desktop;
+}
+
+CsvSaveResult Module1::SaveAsCSV(const QString& text)
+{
+    // A text that cannot be stored is refused before the chooser opens: asking for a name
+    // and then writing nothing would waste the user's choice.
+    const Encoded encoded = encodeForFile(text + kLineEnd.toString());
+    if (!encoded.valid)
+        return failed({}, u"Shift_JIS を扱えません。"_s);
+    if (encoded.unencodable != 0) {
+        CsvSaveResult result;
+        result.status = CsvSaveResult::Status::Unencodable;
+        result.character = encoded.unencodable;
+        return result;
+    }
+
+    const Dialogs::FileRequest request{kSaveTitle.toString(),
+                                       {kCsvFilter.toString(), kAllFilesFilter.toString()},
+                                       GetDesktopPath(),
+                                       m_lastCSVPath};
+    QString path = m_dialogs.saveFileName(m_owner.data(), request);
+    if (path.isEmpty()) {
+        m_lastCSVPath.clear();
+        return {};
+    }
+
+    const bool completed = path.right(kCsvSuffix.size()).toLower() != kCsvSuffix;
+    if (completed)
+        path += kCsvSuffix.toString();
+    m_lastCSVPath = path;
+
+    // The chooser asked about the name as typed; the name with ".csv" added is a different
+    // file, which would otherwise be replaced unasked. No keeps the chosen name for the next
+    // export, as a confirmed chooser does.
+    if (completed) {
+        const QFileInfo existing(path);
+        if (existing.exists() && !existing.isDir() &&
+            m_dialogs.message(m_owner.data(), replaceQuestion(path), Dialogs::Icon::Information,
+                              Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+            CsvSaveResult declined;
+            declined.path = path;
+            return declined;
+        }
+    }
+
+    // QSaveFile writes beside the target and renames at commit, so a failure at any step
+    // leaves an existing file as it was. Unbuffered, because a buffered QSaveFile writes
+    // only while committing and does not notice a short write there (a full disk): it would
+    // replace the old file with a cut one and report success.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(path, file.errorString());
+    if (file.write(encoded.bytes) != encoded.bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return failed(path, reason);
+    }
+    if (!file.commit())
+        return failed(path, file.errorString());
+
+    CsvSaveResult saved;
+    saved.status = CsvSaveResult::Status::Saved;
+    saved.path = path;
+    return saved;
+}
+
+QString Module1::BrowseDataFile(QWidget* owner, const QString& currentFileText)
+{
+    const Dialogs::FileRequest request{
+        kOpenTitle.toString(), {kAllFilesFilter.toString()}, currentFileText, {}};
+    return m_dialogs.openFileName(owner, request);
+}
+
+} // namespace torvanu

@@ -1,0 +1,170 @@
+#include "about/about_box.h"
+#include "about/form2.h"
+#include "about/help_links.h"
+#include "shell/module1.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_environment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using torvanu::AboutBox;
+using torvanu::Form2;
+using torvanu::Module1;
+using torvanu::test::ScriptedDialogs;
+using torvanu::test::TestEnvironment;
+
+namespace {
+
+constexpr QStringView kVersionLine = u"Torvanu ver1.22";
+
+struct Showing
+{
+    QString version;
+    QPointer<Form2> form;
+    bool modalOverOwner = false;
+};
+
+// Shows the box through the opener and ends the showing with OK or the close box.
+Showing showOnce(AboutBox& box, QWidget* owner, bool closeBox)
+{
+    Showing showing;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<Form2*>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible())
+            return;
+        poll.stop();
+        showing.form = form;
+        showing.version = form->findChild<QLabel*>(u"Label1"_s)->text();
+        showing.modalOverOwner = form->isModal() && form->parentWidget() == owner;
+        if (closeBox)
+            form->close();
+        else
+            QTest::mouseClick(form->findChild<QPushButton*>(u"Command1"_s), Qt::LeftButton);
+    });
+    poll.start();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->hide();
+    });
+    guard.start(10000);
+    box.show();
+    return showing;
+}
+
+} // namespace
+
+class TstForm2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reopeningShowsVersionAgain_data();
+    void reopeningShowsVersionAgain();
+    void linkClickOpensItsCaption();
+    void helpMenuTargets_data();
+    void helpMenuTargets();
+    void iconIsBuiltIn();
+};
+
+void TstForm2::reopeningShowsVersionAgain_data()
+{
+    QTest::addColumn<bool>("closeBox");
+
+    QTest::newRow("OK hides the box for reuse") << false;
+    QTest::newRow("close box discards the box") << true;
+}
+
+void TstForm2::reopeningShowsVersionAgain()
+{
+    QFETCH(bool, closeBox);
+    ScriptedDialogs dialogs;
+    QWidget owner;
+    owner.show();
+    const Module1 module(dialogs, &owner);
+    AboutBox box(module, &owner);
+
+    const Showing first = showOnce(box, &owner, closeBox);
+    const bool firstKept = !first.form.isNull();
+    const Showing second = showOnce(box, &owner, false);
+
+    QCOMPARE(first.version, kVersionLine.toString());
+    QCOMPARE(second.version, kVersionLine.toString());
+    QVERIFY(first.modalOverOwner);
+    QVERIFY(second.modalOverOwner);
+    QCOMPARE(firstKept, !closeBox);
+    QCOMPARE(second.form == first.form, !closeBox);
+    QCOMPARE(box.form(), second.form.data());
+    QVERIFY(!second.form->isVisible());
+}
+
+void TstForm2::linkClickOpensItsCaption()
+{
+    ScriptedDialogs dialogs;
+    const Module1 module(dialogs, nullptr);
+    Form2 form([&module](const QString& target) { module.ShellOpen(target); });
+    form.show();
+    auto* link = form.findChild<QLabel*>(u"urlLabel"_s);
+
+    QTest::mouseClick(link, Qt::RightButton);
+    QCOMPARE(dialogs.openedUrls.size(), 0);
+    QTest::mouseClick(link, Qt::LeftButton);
+
+    QCOMPARE(dialogs.openedUrls, QList<QUrl>{QUrl(link->text())});
+    QCOMPARE(link->text(), torvanu::kLinkAddress.toString());
+}
+
+void TstForm2::helpMenuTargets_data()
+{
+    QTest::addColumn<bool>("onlineHelp");
+    QTest::addColumn<bool>("readmePresent");
+    QTest::addColumn<QString>("opened"); // "%1": the program folder
+
+    QTest::newRow("online help page") << true << true << torvanu::kOnlineHelpAddress.toString();
+    QTest::newRow("readme beside the program") << false << true << u"file://%1/readme.txt"_s;
+    QTest::newRow("missing readme opens nothing") << false << false << QString();
+}
+
+void TstForm2::helpMenuTargets()
+{
+    QFETCH(bool, onlineHelp);
+    QFETCH(bool, readmePresent);
+    QFETCH(QString, opened);
+    TestEnvironment env;
+    if (readmePresent) {
+        QFile readme(env.filePath(u"readme.txt"_s));
+        QVERIFY(readme.open(QIODevice::WriteOnly));
+    }
+    ScriptedDialogs dialogs;
+    const Module1 module(dialogs, nullptr);
+
+    if (onlineHelp)
+        torvanu::openOnlineHelp(module);
+    else
+        torvanu::openReadme(module, env.path());
+
+    opened.replace(u"%1"_s, env.path());
+    const QList<QUrl> expected = opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)};
+    QCOMPARE(dialogs.openedUrls, expected);
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TstForm2::iconIsBuiltIn()
+{
+    Form2 form(nullptr);
+    const QPixmap icon = form.findChild<QLabel*>(u"Picture1"_s)->pixmap();
+
+    QCOMPARE(icon.size(), QSize(32, 32));
+}
+
+QTEST_MAIN(TstForm2)
+#include "tst_form2.moc"
