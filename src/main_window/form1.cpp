@@ -151,6 +151,15 @@ void Form1::buildRecordArea(QWidget* client)
 
     m_dragBar = new DragBar(client);
     m_dragBar->setGeometry(twipsRect(kDragBarLeftTw, 8760, kDragBarWidthTw, kDragBarHeightTw));
+    m_recordArea = {caption,
+                    picture,
+                    m_recordBook->listView(),
+                    m_recordBook->newButton(),
+                    m_recordBook->editButton(),
+                    m_recordBook->deleteButton(),
+                    m_recordBook->upButton(),
+                    m_recordBook->downButton(),
+                    m_dragBar};
 }
 
 void Form1::Form_Load()
@@ -244,12 +253,14 @@ void Form1::Check1_Click()
         m_lapTable->hide();
         m_calculator->tabStrip()->resize(pixels(kCompactTabWidthTw), pixels(kTabHeightTw));
         setOuterSize(kCompactWidthTw, kCompactHeightTw);
+        setRecordAreaVisible(false);
         m_dragBarTopTw = clientHeightTwips() - kDragBarHeightTw;
         placeDragBar();
     } else {
         m_mnInfo->setChecked(true);
         m_lapTable->show();
         m_calculator->tabStrip()->resize(pixels(kDetailTabWidthTw), pixels(kTabHeightTw));
+        setRecordAreaVisible(true);
         setOuterSize(kDetailWidthTw, m_detailHeightTw);
         m_dragBarTopTw = clientHeightTwips() - kDragBarHeightTw;
         placeDragBar();
@@ -278,6 +289,14 @@ void Form1::Picture4_MouseMove(Qt::MouseButtons buttons, int yTwips)
     setOuterSize(m_outerWidthTw, frame + kDragBarHeightTw + m_dragBarTopTw);
     placeDragBar();
     fitListToDragBar();
+}
+
+void Form1::setRecordAreaVisible(bool visible)
+{
+    // The compact window ends above the record list. Without a title bar (no window manager)
+    // the same outer height would let its top show through, so the area is hidden as well.
+    for (QWidget* widget : m_recordArea)
+        widget->setVisible(visible);
 }
 
 void Form1::fitListToDragBar()

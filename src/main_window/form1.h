@@ -2,6 +2,7 @@
 
 #include "calc/pace.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
@@ -78,6 +79,7 @@ private:
     void applyOuterSize();
     void placeDragBar();
     void fitListToDragBar();
+    void setRecordAreaVisible(bool visible);
 
     Dialogs& m_dialogs;
     Form1Folders m_folders;
@@ -89,6 +91,7 @@ private:
     QCheckBox* m_check1 = nullptr;
     QAction* m_mnInfo = nullptr;
     DragBar* m_dragBar = nullptr;
+    QList<QWidget*> m_recordArea;
 
     int m_outerWidthTw = 0;
     int m_outerHeightTw = 0;

@@ -11,6 +11,12 @@ namespace torvanu {
 
 namespace {
 
+Qt::Alignment columnAlignment(int column)
+{
+    const bool right = column == RecordModel::DistanceColumn || column == RecordModel::TimeColumn;
+    return (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
 using namespace Qt::StringLiterals;
 
 constexpr std::array<QStringView, RecordModel::ColumnCount> DefaultCaptions{
@@ -56,10 +62,7 @@ QVariant RecordModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return cellText(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(
-            (index.column() == DistanceColumn || index.column() == TimeColumn ? Qt::AlignRight
-                                                                              : Qt::AlignLeft) |
-            Qt::AlignVCenter));
+        return QVariant::fromValue(columnAlignment(index.column()));
     case DataPathRole:
         if (index.column() == DataColumn)
             return m_lines.at(index.row()).dataPath().toString();
@@ -75,6 +78,9 @@ QVariant RecordModel::headerData(int section, Qt::Orientation orientation, int r
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_captions[section];
+    // A column's caption lines up with its cells.
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(columnAlignment(section));
     return {};
 }
 
