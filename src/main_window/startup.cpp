@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "shell/data_location.h"
 #include "shell/qt_dialogs.h"
+#include "shell/termination_watch.h"
 
 #include <QApplication>
 #include <QFont>
@@ -42,6 +43,10 @@ Form1& Startup::start()
         Form1Folders{programFolder, place.readFolder, perUserFolder, place.writeFolder});
     m_window->Form_Load();
     m_window->show();
+    // The end of the session closes the window like any other close, record book included.
+    m_terminationWatch = std::make_unique<TerminationWatch>();
+    QObject::connect(m_terminationWatch.get(), &TerminationWatch::terminationRequested,
+                     m_window.get(), &QWidget::close);
     return *m_window;
 }
 

@@ -6,6 +6,7 @@ namespace torvanu {
 
 class Dialogs;
 class Form1;
+class TerminationWatch;
 
 // What main() does between creating the application and running its event loop: the fonts,
 // the real dialogs, the main window loaded and shown. Benchmarks start the program the same way.
@@ -23,6 +24,7 @@ public:
 private:
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<Form1> m_window;
+    std::unique_ptr<TerminationWatch> m_terminationWatch;
 };
 
 // Maps the program's typeface onto the Japanese fonts a Linux desktop has.
