@@ -72,8 +72,12 @@ QString chosenPath(const QFileDialog& dialog)
 
 Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& text, Icon icon, Buttons buttons)
 {
+    // The program's texts break lines with CR LF, as its files do; the label wants LF alone.
+    QString shown = text;
+    shown.replace(u"\r\n"_s, u"\n"_s);
     QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Information,
-                    kCaption.toString(), text, QMessageBox::NoButton, owner);
+                    kCaption.toString(), shown, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
     if (buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
