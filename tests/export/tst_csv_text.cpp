@@ -10,7 +10,6 @@ using torvanu::csvText;
 
 namespace {
 
-constexpr QStringView kGoalHeader = u"[ゴール時間算出結果]";
 constexpr QStringView kPaceHeader = u"[1kmペース算出結果]";
 constexpr QStringView kLapHeader = u"[フルマラソン換算] ";
 constexpr QStringView kDistanceField = u"目標距離,";
@@ -18,15 +17,15 @@ constexpr QStringView kPaceField = u"1kmのﾍﾟｰｽ,";
 constexpr QStringView kGoalField = u"ゴール時間,";
 constexpr QStringView kSpeedField = u"時速,";
 constexpr QStringView kSpeedPrefix = u"時速 =";
-constexpr QStringView kHalfField = u"ハーフ,";
-constexpr QStringView kFullField = u"フル,";
 
 QString line(QStringView field, const QString& value)
 {
     return field.toString() + value;
 }
 
-// What the window shows right after start, with the goal-time tab's pace at 5:00 per km.
+// What the window shows right after start, with the goal-time tab's pace at 5:00 per km. The
+// whole start-up file is checked line by line through the window (tests/main_window); these
+// tests vary one echo at a time.
 CsvScreen startUpScreen()
 {
     CsvScreen screen;
@@ -37,13 +36,6 @@ CsvScreen startUpScreen()
     screen.paceSeconds = u"0"_s;
     screen.goalTimeDisplay = u"3時間 30分 58秒 .5"_s;
     screen.speed = kSpeedPrefix.toString() + u"12km"_s;
-    for (int k = 1; k <= torvanu::kLapRows; ++k) {
-        const int seconds = k * 300;
-        screen.splits[static_cast<std::size_t>(k - 1)] =
-            u"%1:%2:%3"_s.arg(seconds / 3600)
-                .arg(seconds % 3600 / 60, 2, 10, QChar(u'0'))
-                .arg(seconds % 60, 2, 10, QChar(u'0'));
-    }
     screen.halfTime = u"1:45:29"_s;
     screen.fullTime = u"3:30:58"_s;
     return screen;
@@ -75,7 +67,6 @@ class TstCsvText : public QObject
     Q_OBJECT
 
 private slots:
-    void goalTimeTabAtStartUp();
     void paceTabSection();
     void paceEcho_data();
     void paceEcho();
@@ -84,30 +75,6 @@ private slots:
     void hoursNotANumber_data();
     void hoursNotANumber();
 };
-
-void TstCsvText::goalTimeTabAtStartUp()
-{
-    const std::optional<QString> text = csvText(startUpScreen());
-    QVERIFY(text);
-    QVERIFY(!text->endsWith(u'\n'));
-    const QStringList lines = text->split(u"\r\n"_s);
-
-    QCOMPARE(lines.size(), 51);
-    const QStringList head{kGoalHeader.toString(),       line(kDistanceField, u"42.195km"_s),
-                           line(kPaceField, u"05:00"_s), line(kGoalField, u"3時間 30分 58秒 .5"_s),
-                           line(kSpeedField, u"12km"_s), QString(),
-                           kLapHeader.toString(),        u"1km,0:05:00"_s};
-    QCOMPARE(lines.mid(0, head.size()), head);
-    QCOMPARE(lines[27], u"21km,1:45:00"_s);
-    QCOMPARE(lines[28], line(kHalfField, u"1:45:29"_s));
-    QCOMPARE(lines[29], u"22km,1:50:00"_s);
-    QCOMPARE(lines[49], u"42km,3:30:00"_s);
-    QCOMPARE(lines[50], line(kFullField, u"3:30:58"_s));
-    for (int k = 1; k <= 42; ++k) {
-        const qsizetype row = 6 + k + (k > 21 ? 1 : 0);
-        QVERIFY2(lines[row].startsWith(QString::number(k) + u"km,"_s), qPrintable(lines[row]));
-    }
-}
 
 void TstCsvText::paceTabSection()
 {

@@ -77,14 +77,9 @@ void TestCalculator::startsWithGoalTimeAndFilledTable()
     QCOMPARE(m_form->windowTitle(), u"Torvanu ver1.22"_s);
     QCOMPARE(result(1), u"3時間 30分 58秒 .5"_s);
     QCOMPARE(result(2), u"00時間 00分 00秒"_s);
-    LapTablePanel& table = m_form->lapTable();
-    QCOMPARE(table.split(1), u"0:05:00"_s);
-    QCOMPARE(table.split(12), u"1:00:00"_s);
-    QCOMPARE(table.split(42), u"3:30:00"_s);
-    QCOMPARE(table.half(), u"1:45:29"_s);
-    QCOMPARE(table.full(), u"3:30:58"_s);
-    QCOMPARE(table.paceText(), u" 1km =5分0秒"_s);
-    QCOMPARE(table.speedText(), u"時速 =12km"_s);
+    // The splits, half, full and speed shown at start are read back line by line by the CSV
+    // export test; the pace line is the one text that the file does not carry.
+    QCOMPARE(m_form->lapTable().paceText(), u" 1km =5分0秒"_s);
     QVERIFY(m_dialogs->messages.isEmpty());
 }
 
@@ -137,27 +132,23 @@ void TestCalculator::typingRecalculatesEveryKeystroke()
 
 void TestCalculator::emptyPickersAreFilledWithZero_data()
 {
-    QTest::addColumn<QStringList>("cleared");
-    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("cleared");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("pace minutes") << QStringList{u"Combo2(0)"_s} << u"Combo2(0)"_s << u"0分 0秒 "_s;
-    QTest::newRow("distance shows ---") << QStringList{u"Combo1"_s} << u"Combo1"_s << u"---"_s;
+    QTest::newRow("pace minutes") << u"Combo2(0)"_s << u"0分 0秒 "_s;
+    QTest::newRow("distance shows ---") << u"Combo1"_s << u"---"_s;
 }
 
 void TestCalculator::emptyPickersAreFilledWithZero()
 {
-    QFETCH(QStringList, cleared);
-    QFETCH(QString, focused);
+    QFETCH(QString, cleared);
     QFETCH(QString, result);
 
-    for (const QString& name : cleared)
-        find<QComboBox>(name)->setEditText(QString());
-    for (const QString& name : cleared)
-        QCOMPARE(find<QComboBox>(name)->currentText(), u"0"_s);
+    auto* picker = find<QComboBox>(cleared);
+    picker->setEditText(QString());
+    QCOMPARE(picker->currentText(), u"0"_s);
     QVERIFY(m_dialogs->messages.isEmpty());
-    auto* focus = find<QComboBox>(focused);
-    QVERIFY(focus->hasFocus() || focus->lineEdit()->hasFocus());
+    QVERIFY(picker->hasFocus() || picker->lineEdit()->hasFocus());
     QCOMPARE(this->result(1), result);
 }
 

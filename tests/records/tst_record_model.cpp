@@ -91,10 +91,6 @@ void TestRecordModel::cells()
     };
     QVERIFY(alignment(RecordModel::TimeColumn) & Qt::AlignRight);
     QVERIFY(alignment(RecordModel::NameColumn) & Qt::AlignLeft);
-
-    const QString caption = model.headerCaption(RecordModel::DateColumn);
-    model.setHeaderCaption(RecordModel::DateColumn, caption + u'x');
-    QCOMPARE(model.headerData(RecordModel::DateColumn, Qt::Horizontal).toString(), caption + u'x');
 }
 
 void TestRecordModel::sort_data()
