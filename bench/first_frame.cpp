@@ -1,0 +1,76 @@
+#include "first_frame.h"
+
+#include "child_process.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu::bench {
+
+namespace {
+
+long long peakResidentKilobytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// The repaint that answers the expose paints the window and then its children in one pass;
+// a zero timer fires once that pass, and the flush to the screen after it, are over.
+class FirstPaintWatch : public QObject
+{
+public:
+    FirstPaintWatch(QWidget& window, long long mainNs) : m_mainNs(mainNs)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [this] { report(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void report() const
+    {
+        const long long frameNs = monotonicNanoseconds();
+        std::printf("first_frame_ns=%lld main_ns=%lld peak_rss_kb=%lld\n", frameNs, m_mainNs,
+                    peakResidentKilobytes());
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+
+    long long m_mainNs = 0;
+    bool m_seen = false;
+};
+
+} // namespace
+
+int reportFirstFrame(QWidget& window, long long mainNs)
+{
+    FirstPaintWatch watch(window, mainNs);
+    // The window may have been painted already if showing it processed events.
+    window.update();
+    QApplication::exec();
+    return 2;
+}
+
+} // namespace torvanu::bench

@@ -1,0 +1,245 @@
+#include "summary.h"
+
+#include <QFile>
+#include <QString>
+#include <QSysInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu::bench {
+
+const std::vector<double>& Samples::values(const std::string& name) const
+{
+    static const std::vector<double> none;
+    const auto found = m_values.find(name);
+    return found == m_values.end() ? none : found->second;
+}
+
+double Samples::percentile(const std::string& name, double p) const
+{
+    std::vector<double> sorted = values(name);
+    if (sorted.empty())
+        return 0;
+    std::sort(sorted.begin(), sorted.end());
+    const auto rank =
+        static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
+    return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
+}
+
+void SamplesReporter::ReportRuns(const std::vector<Run>& runs)
+{
+    for (const Run& run : runs) {
+        if (run.run_type != Run::RT_Iteration)
+            continue;
+        const std::string name = run.run_name.function_name;
+        if (run.error_occurred) {
+            m_samples.failures.push_back(name + ": " + run.error_message);
+            std::fprintf(stderr, "  %s: FAILED: %s\n", name.c_str(), run.error_message.c_str());
+            continue;
+        }
+        if (run.repetitions > 1 && run.repetition_index == 0)
+            continue;
+        const double perIteration = run.real_accumulated_time / static_cast<double>(run.iterations);
+        m_samples.add(name, perIteration);
+        if (run.repetition_index + 1 == run.repetitions)
+            std::fprintf(stderr, "  %-28s median %.6g s over %zu runs\n", name.c_str(),
+                         m_samples.median(name), m_samples.values(name).size());
+    }
+}
+
+namespace {
+
+std::string duration(double seconds)
+{
+    char text[64];
+    if (seconds <= 0)
+        return "—";
+    if (seconds < 1e-6)
+        std::snprintf(text, sizeof text, "%.1f ns", seconds * 1e9);
+    else if (seconds < 1e-3)
+        std::snprintf(text, sizeof text, "%.1f µs", seconds * 1e6);
+    else if (seconds < 1)
+        std::snprintf(text, sizeof text, "%.1f ms", seconds * 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.2f s", seconds);
+    return text;
+}
+
+std::string megabytes(double kilobytes)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f MB", kilobytes / 1024.0);
+    return text;
+}
+
+std::string ratioText(double ratio)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f×", ratio);
+    return text;
+}
+
+std::string records(long long count)
+{
+    if (count >= 1'000'000 && count % 1'000'000 == 0)
+        return std::to_string(count / 1'000'000) + "M";
+    if (count >= 1000 && count % 1000 == 0)
+        return std::to_string(count / 1000) + "k";
+    return std::to_string(count);
+}
+
+struct Row
+{
+    std::string what;
+    std::string figure;
+    std::string floor;
+    std::string ratio;
+    std::string target;
+    std::string verdict;
+};
+
+std::string verdictOf(bool met, bool smoke)
+{
+    if (smoke)
+        return "smoke run";
+    return met ? "met" : "**missed**";
+}
+
+std::string firstLine(const QString& path, const QByteArray& prefix)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.startsWith(prefix)) {
+            const qsizetype colon = line.indexOf(':');
+            return line.mid(colon + 1).trimmed().toStdString();
+        }
+    }
+    return {};
+}
+
+std::string loadAverage()
+{
+    QFile file(u"/proc/loadavg"_s);
+    if (!file.open(QIODevice::ReadOnly))
+        return "?";
+    return file.readAll().split(' ').mid(0, 3).join(' ').toStdString();
+}
+
+} // namespace
+
+std::string summaryTable(const Samples& s, const TableOptions& o)
+{
+    std::vector<Row> rows;
+    const std::string small = records(o.sizeSmall);
+    const std::string large = records(o.sizeLarge);
+
+    // A time against its floor, with the ratio and a ratio target.
+    const auto against = [&](const std::string& what, const std::string& name,
+                             const std::string& floorName, double limit) {
+        if (!s.has(name) || !s.has(floorName)) {
+            rows.push_back({what, "not measured", "", "", "", "—"});
+            return;
+        }
+        const double figure = s.median(name);
+        const double floor = s.median(floorName);
+        const double ratio = figure / floor;
+        rows.push_back({what, duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                        duration(floor), ratioText(ratio),
+                        limit > 0 ? "≤ " + ratioText(limit) : "—",
+                        limit > 0 ? verdictOf(ratio <= limit, o.smoke) : "—"});
+    };
+
+    for (const char* view : {"detail", "compact"}) {
+        const std::string name = std::string("recalc/") + view;
+        const std::string calls = name + ":call";
+        const std::string floorCalls = name + "/floor:call";
+        if (!s.has(calls) || !s.has(floorCalls))
+            continue;
+        const double p50 = s.percentile(calls, 50);
+        const double p99 = s.percentile(calls, 99);
+        const double floor = s.percentile(floorCalls, 50);
+        const int texts = static_cast<int>(s.median(name + ":texts"));
+        const bool detail = std::string(view) == "detail";
+        rows.push_back({"one recalculation, " + std::string(view) + " window (" +
+                            std::to_string(texts) + " texts)",
+                        "p50 " + duration(p50) + ", p99 " + duration(p99),
+                        "p50 " + duration(floor) + " (same setText), p99 " +
+                            duration(s.percentile(floorCalls, 99)),
+                        ratioText(p50 / floor),
+                        detail ? "p50 ≤ 2× and ≤ 150 µs; p99 ≤ 500 µs" : "— (lap table hidden)",
+                        detail
+                            ? verdictOf(p50 <= 2 * floor && p50 <= 150e-6 && p99 <= 500e-6, o.smoke)
+                            : "—"});
+    }
+
+    against("`calc` over texts, per call", "calc/texts", "calc/floor", 4);
+    against("`calc` over numbers, per call", "calc/numbers", "calc/floor", 0);
+
+    against("start-up to first frame, no log.dat", "start/none", "start/bare", 1.25);
+    against("start-up to first frame, " + records(o.sizeStart) + " records", "start/records",
+            "start/bare", 1.5);
+    against("start-up to first frame, " + large + " records", "start/large", "start/bare", 0);
+    against("start-up, no log.dat, against one Japanese label", "start/none", "start/text", 0);
+    against("start-up, " + records(o.sizeStart) + " records, against one Japanese label",
+            "start/records", "start/text", 0);
+
+    against("load " + small + " records", "load/small", "load/small/floor", 3);
+    against("load " + large + " records", "load/large", "load/large/floor", 3);
+
+    against("close, unchanged, " + small, "close/unchanged/small", "close/small/floor", 3);
+    against("close, one row changed, " + small, "close/changed/small", "close/small/floor", 3);
+    against("close, unchanged, " + large, "close/unchanged/large", "close/large/floor", 3);
+    against("close, one row changed, " + large, "close/changed/large", "close/large/floor", 3);
+
+    for (const auto& [column, caption] : {std::pair{"name", "大会名"}, std::pair{"date", "日時"}}) {
+        for (const auto& [size, label] : {std::pair{"small", small}, std::pair{"large", large}}) {
+            const std::string name = std::string("sort/") + column + "/" + size + ":click";
+            if (!s.has(name))
+                continue;
+            const double figure = s.median(name);
+            const bool targeted = std::string(size) == "small";
+            rows.push_back({std::string("sort: header click on ") + caption + ", " + label,
+                            duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                            "—", "—", targeted ? "≤ 100 ms" : "—",
+                            targeted ? verdictOf(figure <= 0.1, o.smoke) : "—"});
+        }
+    }
+
+    if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {
+        const double figure = s.median("rss/large");
+        const double bare = s.median("rss/bare");
+        const double text = s.median("info/characters/large") * 2 / 1024.0;
+        const double floor = bare + text;
+        rows.push_back(
+            {"peak memory, " + large + " records loaded", megabytes(figure),
+             megabytes(bare) + " bare + " + megabytes(text) + " text = " + megabytes(floor),
+             ratioText(figure / floor), "≤ 2.50×", verdictOf(figure / floor <= 2.5, o.smoke)});
+    }
+
+    std::string out;
+    out += "Machine: " + firstLine(u"/proc/cpuinfo"_s, "model name") + ", " +
+           std::to_string(std::thread::hardware_concurrency()) + " cores, " +
+           firstLine(u"/proc/meminfo"_s, "MemTotal") + " memory; " +
+           QSysInfo::prettyProductName().toStdString() + "; Qt " + qVersion() +
+           "; load average at the end " + loadAverage() + "\n\n";
+    out += "| What | Figure | Floor | Ratio | Target | Verdict |\n";
+    out += "|---|---|---|---|---|---|\n";
+    for (const Row& row : rows)
+        out += "| " + row.what + " | " + row.figure + " | " + row.floor + " | " + row.ratio +
+               " | " + row.target + " | " + row.verdict + " |\n";
+    for (const std::string& failure : s.failures)
+        out += "\nFAILED: " + failure;
+    if (!s.failures.empty())
+        out += "\n";
+    return out;
+}
+
+} // namespace torvanu::bench
