@@ -85,7 +85,7 @@ std::optional<LogFileError> copyFile(const QString& from, const QString& to)
     if (!source.open(QIODevice::ReadOnly))
         return makeError(LogFileError::Kind::Backup, source.errorString());
     QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return makeError(LogFileError::Kind::Backup, target.errorString());
     QByteArray buffer(FlushSize, Qt::Uninitialized);
     while (true) {
@@ -113,6 +113,30 @@ bool isMarkedReadOnly(const QFileInfo& info)
     return !info.isWritable() || !info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
+// A log.dat is read whole, at start and again at close. What is not a plain file (a FIFO would
+// hold the program up for good) or is far beyond any record book (a million races take about
+// 100 MB) is refused unopened: it then shows the read-failure message and, as its comparison
+// fails too, is never overwritten.
+constexpr qint64 MaxFileSize = qint64(256) << 20;
+
+bool openForReading(QFile& file, std::optional<LogFileError>& error)
+{
+    const QFileInfo info(file.fileName());
+    if (!info.isFile()) {
+        error = makeError(LogFileError::Kind::Read, u"not a plain file"_s);
+        return false;
+    }
+    if (info.size() > MaxFileSize) {
+        error = makeError(LogFileError::Kind::Read, u"larger than %1 bytes"_s.arg(MaxFileSize));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = makeError(LogFileError::Kind::Read, file.errorString());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 LogFile::LogFile(const QString& folder) : m_folder(folder) {}
@@ -138,10 +162,8 @@ LogLoadResult LogFile::load()
     m_undecodedTails.clear();
 
     QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+    if (!openForReading(file, result.error))
         return result;
-    }
     Cp932LineReader reader(file);
     if (!reader.isValid()) {
         result.error = makeError(LogFileError::Kind::NoCodec);
@@ -181,10 +203,8 @@ LogCompareResult LogFile::compare(const QList<LogLine>& rows) const
         return result;
 
     QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = makeError(LogFileError::Kind::Read, file.errorString());
+    if (!openForReading(file, result.error))
         return result;
-    }
     Cp932LineReader reader(file);
     if (!reader.isValid()) {
         result.error = makeError(LogFileError::Kind::NoCodec);
@@ -235,15 +255,15 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
     QFile old(path);
     std::optional<Cp932LineReader> reader;
     if (hadFile) {
-        if (!old.open(QIODevice::ReadOnly)) {
-            result.error = makeError(LogFileError::Kind::Read, old.errorString());
+        if (!openForReading(old, result.error))
             return result;
-        }
         reader.emplace(old);
     }
 
+    // Unbuffered: a buffered QSaveFile writes the last part only while committing, misses a
+    // short write there (a full disk) and would put a cut file in place of the old one.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.error = makeError(LogFileError::Kind::Write, out.errorString());
         return result;
     }
@@ -353,7 +373,7 @@ LogRecoveryResult LogFile::writeRecoveryCopy(const QString& folder, const QList<
     // cannot hold goes out as UTF-8, and then whole, marked by a byte order mark.
     for (const bool utf8 : {false, true}) {
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly)) {
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             result.error = makeError(LogFileError::Kind::Write, out.errorString());
             return result;
         }

@@ -9,8 +9,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QItemSelectionModel>
+#include <QMimeDatabase>
 #include <QPushButton>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +34,34 @@ QString withoutSortMarks(QString caption)
     caption.remove(kAscendingMark.toString());
     caption.remove(kDescendingMark.toString());
     return caption;
+}
+
+// Types a desktop may run instead of opening.
+constexpr QStringView kProgramTypes[] = {u"application/x-executable",
+                                         u"application/x-sharedlib",
+                                         u"application/x-shellscript",
+                                         u"application/x-desktop",
+                                         u"application/x-ms-dos-executable",
+                                         u"application/vnd.appimage",
+                                         u"application/x-perl",
+                                         u"text/x-python"};
+
+// A record's data file is a file on this machine, opened with the program associated with
+// its type. A DataPath that is a web address (a book from elsewhere, or edited by hand), a
+// folder, a desktop launcher or a program the desktop would run rather than open is not
+// handed over. The execute bit alone does not decide: on a memory card every file has it.
+bool isOpenableDataFile(const QString& path)
+{
+    if (path.isEmpty() || !QDir::isAbsolutePath(path) || path.startsWith(u':'))
+        return false;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.suffix().compare(u"desktop"_s, Qt::CaseInsensitive) == 0)
+        return false;
+    if (!info.isExecutable())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    return std::none_of(std::begin(kProgramTypes), std::end(kProgramTypes),
+                        [&type](QStringView name) { return type.inherits(name.toString()); });
 }
 
 } // namespace
@@ -125,8 +157,8 @@ std::optional<int> RecordBook::selectedRow() const
 void RecordBook::selectRow(int row)
 {
     const QModelIndex index = m_model->index(row, 0);
-    m_listView->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_listView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
     m_listView->scrollTo(index);
 }
 
@@ -222,8 +254,9 @@ void RecordBook::ListView1_ColumnClick(int column)
     const bool descending = caption.contains(kAscendingMark);
     for (int i = 0; i < RecordModel::ColumnCount; ++i)
         m_model->setHeaderCaption(i, withoutSortMarks(m_model->headerCaption(i)));
-    m_model->setHeaderCaption(column, m_model->headerCaption(column) +
-                                          (descending ? kDescendingMark : kAscendingMark).toString());
+    m_model->setHeaderCaption(column,
+                              m_model->headerCaption(column) +
+                                  (descending ? kDescendingMark : kAscendingMark).toString());
     m_model->sortByColumn(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     m_model->renumber();
 }
@@ -236,7 +269,7 @@ void RecordBook::ListView1_MouseDown(Qt::MouseButton button)
     if (!row)
         return;
     const QString path = m_model->line(*row).dataPath().toString();
-    if (!path.isEmpty())
+    if (isOpenableDataFile(path))
         m_services.shellOpen(path);
 }
 

@@ -542,7 +542,16 @@ void TstModule1::realOpenChooserListsNamesWithoutDot()
             (void)QTest::qWaitFor([&] { return rows() >= 3; }, 3000);
             for (int row = 0; row < rows(); ++row)
                 listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
-            chooser->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"README"_s);
+            // The chooser selects the field's file once the folder is read, and a selection
+            // wins over typed text: pick README in the list, as a user clicking it would.
+            (void)QTest::qWaitFor([&] { return view->selectionModel()->hasSelection(); }, 3000);
+            const QModelIndexList readme = view->model()->match(
+                view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole, u"README"_s, 1,
+                Qt::MatchExactly);
+            QCOMPARE(readme.size(), 1);
+            view->selectionModel()->setCurrentIndex(readme.first(),
+                                                    QItemSelectionModel::ClearAndSelect |
+                                                        QItemSelectionModel::Rows);
             static_cast<QDialog*>(chooser)->accept();
         }});
         // The field holds a file: the chooser starts in that file's folder.
