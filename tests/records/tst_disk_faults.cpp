@@ -2,6 +2,7 @@
 #include "records/record_book.h"
 #include "records/record_book_texts.h"
 #include "records/record_model.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
@@ -24,6 +25,7 @@ using namespace Qt::StringLiterals;
 using torvanu::Dialogs;
 using torvanu::RaceRecord;
 using torvanu::RecordBook;
+using torvanu::test::FileSizeLimit;
 using torvanu::test::ScriptedDialogs;
 using torvanu::test::TestEnvironment;
 
@@ -61,31 +63,6 @@ const QString kSecond = u"2,2007年04月01日,春の10km,10km,  45分 9秒,,/hom
 const RaceRecord kAdded{u"3"_s, u"2024年05月01日"_s, u"新しい大会"_s, u"5km"_s,
                         u"  21分30秒"_s, u"雨"_s, {}};
 
-// Makes every write beyond `bytes` fail with EFBIG, as a full disk would; root ignores
-// permissions, but not this limit. SIGXFSZ would end the process instead, so it is ignored.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int) = SIG_DFL;
-};
 
 // What stands at the place of log.dat, or happens to the folder, for one test row.
 enum class Fault {

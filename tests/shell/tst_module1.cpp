@@ -1,5 +1,6 @@
 #include "shell/module1.h"
 #include "shell/qt_dialogs.h"
+#include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
@@ -24,6 +25,7 @@ using namespace Qt::StringLiterals;
 using torvanu::CsvSaveResult;
 using torvanu::Dialogs;
 using torvanu::Module1;
+using torvanu::test::FileSizeLimit;
 using torvanu::test::ScriptedDialogs;
 using torvanu::test::TestEnvironment;
 
@@ -54,31 +56,6 @@ bool writeFile(const QString& path, const QByteArray& content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-// Makes every write beyond `bytes` fail with EFBIG, as a full disk would; root ignores
-// permissions, but not this limit.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 // Acts on each modal window as it appears, in order, while a real chooser runs. A window
 // that a failed step leaves open, or that no step expects, is rejected so that the test
