@@ -1,5 +1,7 @@
 #include "records/cp932_line_reader.h"
 
+#include "shell/code_page.h"
+
 #include <QIODevice>
 
 #include <cstring>
@@ -12,8 +14,6 @@ using namespace Qt::StringLiterals;
 
 constexpr char Cr = '\r';
 constexpr char Lf = '\n';
-constexpr auto CodecName = "windows-31j";
-
 // The converter writes U+001A where a byte sequence is illegal, and code page 932 can encode
 // that character; U+FFFD it cannot, so a changed text is refused on writing, not altered.
 constexpr QChar IllegalSubstitute = u'\x1a';
@@ -59,7 +59,7 @@ qsizetype lastLineBoundary(QByteArrayView bytes, bool atEnd)
 
 Cp932LineReader::Cp932LineReader(QIODevice& device, qsizetype chunkSize)
     : m_device(device), m_chunkSize(chunkSize),
-      m_decoder(CodecName, QStringConverter::Flag::Stateless)
+      m_decoder(kCodePage932, QStringConverter::Flag::Stateless)
 {
 }
 
@@ -71,7 +71,7 @@ QString Cp932LineReader::decodeLine(QByteArrayView bytes, QByteArrayView termina
     QByteArray input;
     input.reserve(bytes.size() + end.size());
     input.append(bytes).append(end);
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(kCodePage932, QStringConverter::Flag::Stateless);
     QString text = decoder(input);
     const bool ok = !decoder.hasError() && text.endsWith(QString::fromLatin1(end));
     if (text.endsWith(QString::fromLatin1(end)))

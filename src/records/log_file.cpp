@@ -1,6 +1,7 @@
 #include "records/log_file.h"
 
 #include "records/cp932_line_reader.h"
+#include "shell/code_page.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr auto CodecName = "windows-31j";
 constexpr QStringView LineEnd = u"\r\n";
 constexpr QByteArrayView LineEndBytes = "\r\n";
 constexpr qsizetype FlushSize = qsizetype(1) << 20;
@@ -60,7 +60,7 @@ public:
         if (encoder.hasError()) {
             encoder.resetState();
             for (qsizetype row = m_first; row < m_first + m_count; ++row) {
-                QStringEncoder single(CodecName, QStringConverter::Flag::Stateless);
+                QStringEncoder single(kCodePage932, QStringConverter::Flag::Stateless);
                 const QByteArray ignored = single(m_rows[row].text());
                 if (single.hasError())
                     return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1));
@@ -246,7 +246,7 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
         return result;
     }
 
-    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(kCodePage932, QStringConverter::Flag::Stateless);
     if (!encoder.isValid()) {
         result.error = makeError(LogFileError::Kind::NoCodec);
         return result;
@@ -377,7 +377,7 @@ LogRecoveryResult LogFile::writeRecoveryCopy(const QString& folder, const QList<
             result.error = makeError(LogFileError::Kind::Write, out.errorString());
             return result;
         }
-        QStringEncoder encoder(utf8 ? "UTF-8" : CodecName, QStringConverter::Flag::Stateless);
+        QStringEncoder encoder(utf8 ? "UTF-8" : kCodePage932, QStringConverter::Flag::Stateless);
         if (!encoder.isValid()) {
             result.error = makeError(LogFileError::Kind::NoCodec);
             continue;

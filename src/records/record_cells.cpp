@@ -3,9 +3,6 @@
 #include "calc/units.h"
 #include "shell/text_bridge.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 using namespace Qt::StringLiterals;
 
 namespace torvanu {
@@ -28,22 +25,12 @@ constexpr QStringView kTwoBlanks = u"  ";
 constexpr QChar kComma = u',';
 constexpr QChar kFullWidthComma = u'，';
 
-// The name Qt gives ICU for Microsoft's code page 932.
-constexpr const char* kLogFileEncoding = "windows-31j";
-
 QStringList numberEntries(int first, int last, int width, QChar padding)
 {
     QStringList entries;
     for (int value = first; value <= last; ++value)
         entries.append(QString::number(value).rightJustified(width, padding));
     return entries;
-}
-
-qsizetype characterLength(QStringView text, qsizetype index)
-{
-    const bool pair = text[index].isHighSurrogate() && index + 1 < text.size() &&
-                      text[index + 1].isLowSurrogate();
-    return pair ? 2 : 1;
 }
 
 } // namespace
@@ -207,33 +194,6 @@ QString cleanEnteredText(QStringView text)
 QString cleanFreeTextCell(QStringView text)
 {
     return cleanEnteredText(text).replace(kComma, kFullWidthComma);
-}
-
-std::optional<qsizetype> firstUnstorableIndex(QStringView text)
-{
-    QStringEncoder encoder(kLogFileEncoding);
-    QStringDecoder decoder(kLogFileEncoding);
-    if (!encoder.isValid() || !decoder.isValid())
-        return std::nullopt; // without the codec there is nothing to measure against
-
-    for (qsizetype index = 0; index < text.size();) {
-        const qsizetype length = characterLength(text, index);
-        const QStringView character = text.sliced(index, length);
-        encoder.resetState();
-        decoder.resetState();
-        const QByteArray bytes = encoder.encode(character);
-        const QString back = decoder.decode(bytes);
-        // A character the codec drops or swaps for another without an error is lost as well.
-        if (encoder.hasError() || decoder.hasError() || back != character)
-            return index;
-        index += length;
-    }
-    return std::nullopt;
-}
-
-QString characterAt(QStringView text, qsizetype index)
-{
-    return text.sliced(index, characterLength(text, index)).toString();
 }
 
 } // namespace torvanu

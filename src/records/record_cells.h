@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/code_page.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -78,12 +80,5 @@ QString cleanEnteredText(QStringView text);
 // The race name and remarks cells: the comma separates the fields of log.dat, so it is
 // stored as the full-width comma.
 QString cleanFreeTextCell(QStringView text);
-
-// Index of the first character (a surrogate pair counts as one) that code page 932 cannot
-// hold, or nothing when log.dat can keep the whole text.
-std::optional<qsizetype> firstUnstorableIndex(QStringView text);
-
-// The whole character at index, both halves of a surrogate pair included.
-QString characterAt(QStringView text, qsizetype index);
 
 } // namespace torvanu

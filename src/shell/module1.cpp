@@ -1,5 +1,7 @@
 #include "module1.h"
 
+#include "shell/code_page.h"
+
 #include "shell/dialogs.h"
 #include "shell/replace_question.h"
 
@@ -27,10 +29,6 @@ constexpr QStringView kCsvFilter = u"テキストファイル(*.csv)";
 constexpr QStringView kAllFilesFilter = u"すべてのファイル(*.*)";
 constexpr QStringView kCsvSuffix = u".csv";
 constexpr QStringView kLineEnd = u"\r\n";
-
-// Code page 932 with the vendor extensions (①, ～, NEC and IBM kanji) that Japanese Windows
-// writes as "Shift_JIS"; plain Shift_JIS would refuse characters those files always held.
-constexpr const char* kFileEncoding = "windows-31j";
 
 std::optional<QUrl> launchTarget(const QString& target)
 {
@@ -60,36 +58,19 @@ struct Encoded
     char32_t unencodable = 0;
 };
 
-char32_t firstUnencodable(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        qsizetype length = 1;
-        char32_t code = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            length = 2;
-        }
-        QStringEncoder one(kFileEncoding);
-        // The encoding happens when the result becomes a byte array.
-        const QByteArray bytes = one.encode(text.sliced(i, length));
-        if (one.hasError())
-            return code;
-        i += length - 1;
-    }
-    return 0xFFFD;
-}
-
 Encoded encodeForFile(const QString& text)
 {
     Encoded result;
-    QStringEncoder encoder(kFileEncoding);
+    QStringEncoder encoder(kCodePage932);
     if (!encoder.isValid()) {
         result.valid = false;
         return result;
     }
+    if (const std::optional<qsizetype> index = firstUnstorableIndex(text)) {
+        result.unencodable = characterAt(text, *index).toUcs4().value(0);
+        return result;
+    }
     result.bytes = encoder.encode(text);
-    if (encoder.hasError())
-        result.unencodable = firstUnencodable(text);
     return result;
 }
 
