@@ -18,13 +18,13 @@
 #include "calc/number_text.h"
 #include "calc/pace.h"
 #include "calc/units.h"
+#include "property.h"
 
 #include <gmpxx.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -32,20 +32,9 @@
 #include <vector>
 
 using namespace torvanu;
+using fuzz::require;
 
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-}
-
-void require(bool condition, const char* what)
-{
-    if (!condition)
-        fail(what);
-}
 
 char16_t typed(std::uint8_t byte)
 {
@@ -110,7 +99,8 @@ char asciiDigitOrSign(char16_t c)
 mpq_class powerOfTen(long exponent)
 {
     mpz_class p;
-    mpz_ui_pow_ui(p.get_mpz_t(), 10, static_cast<unsigned long>(exponent < 0 ? -exponent : exponent));
+    mpz_ui_pow_ui(p.get_mpz_t(), 10,
+                  static_cast<unsigned long>(exponent < 0 ? -exponent : exponent));
     return exponent < 0 ? mpq_class(mpz_class(1), p) : mpq_class(p);
 }
 
@@ -179,7 +169,8 @@ Exact readExactly(std::u16string_view text)
         result.tiny = true;
         return result;
     }
-    result.value = mpq_class(mpz_class(digits.substr(first), 10)) * powerOfTen(exponent - pointShift);
+    result.value =
+        mpq_class(mpz_class(digits.substr(first), 10)) * powerOfTen(exponent - pointShift);
     if (negative)
         result.value = -result.value;
     // A double holds up to 2^1024 - 2^970; from half an ulp above that it reads as infinite.
@@ -194,7 +185,7 @@ Exact readExactly(std::u16string_view text)
 struct Rounded
 {
     bool negative = false;
-    mpz_class digits; // 10^14 <= digits < 10^15, or 0
+    mpz_class digits;  // 10^14 <= digits < 10^15, or 0
     long exponent = 0; // value = digits * 10^(exponent - 14)
 
     mpq_class value() const
@@ -214,9 +205,10 @@ Rounded roundTo15(const mpq_class& value)
     r.negative = value < 0;
     const mpq_class a = abs(value);
     // Estimate the exponent from the sizes, then correct it.
-    long e = static_cast<long>(std::floor(
-        (static_cast<double>(mpz_sizeinbase(a.get_num_mpz_t(), 2)) -
-         static_cast<double>(mpz_sizeinbase(a.get_den_mpz_t(), 2))) * 0.30102999566398120));
+    long e =
+        static_cast<long>(std::floor((static_cast<double>(mpz_sizeinbase(a.get_num_mpz_t(), 2)) -
+                                      static_cast<double>(mpz_sizeinbase(a.get_den_mpz_t(), 2))) *
+                                     0.30102999566398120));
     while (a >= powerOfTen(e + 1))
         ++e;
     while (a < powerOfTen(e))
@@ -278,7 +270,8 @@ Expected formatted(const Rounded& d)
     mpz_class w = value.get_num() / value.get_den(); // truncates
     if (value < 0 && mpq_class(w) != value)
         --w; // floor
-    if (w < std::numeric_limits<std::int32_t>::min() || w > std::numeric_limits<std::int32_t>::max()) {
+    if (w < std::numeric_limits<std::int32_t>::min() ||
+        w > std::numeric_limits<std::int32_t>::max()) {
         e.outOfRange = true;
         return e;
     }
@@ -301,7 +294,8 @@ Expected formatted(const Rounded& d)
     };
     if (h != 0)
         e.display += widen(std::to_string(h)) + u"時間 ";
-    e.display += widen(std::to_string(m)) + u"分 " + widen(std::to_string(s)) + u"秒 " + widen(fraction);
+    e.display +=
+        widen(std::to_string(m)) + u"分 " + widen(std::to_string(s)) + u"秒 " + widen(fraction);
     e.compact = widen(std::to_string(h) + ":" + two(m) + ":" + two(s) + fraction);
     return e;
 }
@@ -489,8 +483,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const mpq_class factor = mode == Mode::GoalTime ? perKm : mpq_class(1 / perKm);
     const mpq_class exactValue = sum * factor;
     const mpq_class allowance = abs(magnitude * factor) / mpq_class(mpz_class(1) << 48) +
-                                mpq_class(mpz_class(1), mpz_class(1) << 1000) +
-                                rounded.halfUnit();
+                                mpq_class(mpz_class(1), mpz_class(1) << 1000) + rounded.halfUnit();
     require(abs(rounded.value() - exactValue) <= allowance,
             "the seconds are the exact decimal value within the double rounding");
     return 0;

@@ -7,6 +7,7 @@
 
 #include "records/cp932_line_reader.h"
 #include "records/log_file.h"
+#include "property.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -15,26 +16,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace torvanu;
+using fuzz::require;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-}
-
-void require(bool condition, const char* what)
-{
-    if (!condition)
-        fail(what);
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -69,8 +58,8 @@ QList<ReadLine> readLines(const QByteArray& bytes, qsizetype chunkSize)
     QList<ReadLine> lines;
     Cp932LineReader::Line line;
     while (reader.next(line))
-        lines.append({line.bytes.toByteArray(), line.terminator.toByteArray(),
-                      line.text.toString(), line.clean});
+        lines.append({line.bytes.toByteArray(), line.terminator.toByteArray(), line.text.toString(),
+                      line.clean});
     require(!reader.hasReadError(), "no read error from memory");
     return lines;
 }
@@ -88,8 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     // In memory where there is a memory file system: saving syncs to disk, and a disk would
     // hold each run up for milliseconds.
-    static QTemporaryDir dir(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/fuzz_log_file-XXXXXX"_s
-                                                          : QDir::tempPath() + u"/fuzz_log_file-XXXXXX"_s);
+    static QTemporaryDir dir(QDir(u"/dev/shm"_s).exists()
+                                 ? u"/dev/shm/fuzz_log_file-XXXXXX"_s
+                                 : QDir::tempPath() + u"/fuzz_log_file-XXXXXX"_s);
     require(dir.isValid(), "temporary folder");
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 

@@ -2,46 +2,29 @@
 // same entries, and any text at all goes through the parsers and cleaners without harm.
 
 #include "records/record_cells.h"
+#include "property.h"
 
 #include <QCoreApplication>
 #include <QStringEncoder>
 #include <QStringDecoder>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace torvanu;
+using fuzz::require;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "property violated: %s\n", what);
-    std::abort();
-}
-
-void require(bool condition, const char* what)
-{
-    if (!condition)
-        fail(what);
-}
 
 class Bytes
 {
 public:
     Bytes(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
-    std::uint8_t next()
-    {
-        return m_pos < m_size ? m_data[m_pos++] : 0;
-    }
+    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
 
-    const QString& pick(const QStringList& entries)
-    {
-        return entries[next() % entries.size()];
-    }
+    const QString& pick(const QStringList& entries) { return entries[next() % entries.size()]; }
 
     // The rest as UTF-16 code units, two bytes each: lone surrogates and controls included.
     QString rest() const
@@ -60,7 +43,7 @@ private:
 
 const QStringList& entries(int which)
 {
-    static const QStringList lists[] = {yearEntries(), monthEntries(), dayEntries(),
+    static const QStringList lists[] = {yearEntries(), monthEntries(),  dayEntries(),
                                         hourEntries(), minuteEntries(), distancePresets()};
     return lists[which];
 }

@@ -2,11 +2,11 @@
 #include "about/form2.h"
 #include "about/help_links.h"
 #include "shell/module1.h"
+#include "support/file_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -140,10 +140,8 @@ void TstForm2::helpMenuTargets()
     QFETCH(bool, readmePresent);
     QFETCH(QString, opened);
     TestEnvironment env;
-    if (readmePresent) {
-        QFile readme(env.filePath(u"readme.txt"_s));
-        QVERIFY(readme.open(QIODevice::WriteOnly));
-    }
+    if (readmePresent)
+        QVERIFY(torvanu::test::writeFile(env.filePath(u"readme.txt"_s), {}));
     ScriptedDialogs dialogs;
     const Module1 module(dialogs, nullptr);
 

@@ -1,4 +1,5 @@
 #include "calc/lap_table.h"
+#include "qt_text.h"
 
 #include <QtTest>
 
@@ -17,11 +18,6 @@ private slots:
 };
 
 namespace {
-
-QString qs(std::u16string_view text)
-{
-    return QString::fromStdU16String(std::u16string(text));
-}
 
 // The five input texts: distance, unit, hours, minutes, seconds.
 struct Inputs

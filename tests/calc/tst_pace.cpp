@@ -1,4 +1,5 @@
 #include "calc/pace.h"
+#include "qt_text.h"
 
 #include <QtTest>
 
@@ -15,11 +16,6 @@ private slots:
 };
 
 namespace {
-
-QString qs(std::u16string_view text)
-{
-    return QString::fromStdU16String(std::u16string(text));
-}
 
 const QString kKm = qs(kKmText);
 const QString kMetre = qs(kMetreText);

@@ -1,4 +1,5 @@
 #include "calc/validation.h"
+#include "qt_text.h"
 
 #include <QtTest>
 
@@ -17,15 +18,6 @@ private slots:
     void checkRecordDistance_data();
     void checkRecordDistance();
 };
-
-namespace {
-
-QString qs(std::u16string_view text)
-{
-    return QString::fromStdU16String(std::u16string(text));
-}
-
-} // namespace
 
 void TestValidation::checkInputs_data()
 {

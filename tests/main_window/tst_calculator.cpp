@@ -1,8 +1,6 @@
 #include "main_window/calculator_panel.h"
-#include "main_window/form1.h"
 #include "main_window/lap_table_panel.h"
-#include "support/scripted_dialogs.h"
-#include "support/test_environment.h"
+#include "support/main_window_fixture.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -36,51 +34,34 @@ private slots:
     void refusedInputKeepsThePreviousResult();
 
 private:
-    template <typename T> T* find(const QString& name) const
-    {
-        auto* widget = m_form->findChild<T*>(name);
-        if (!widget)
-            qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
     QString result(int mode) const
     {
-        return find<QLineEdit>(u"GoalTimeLabel(%1)"_s.arg(mode))->text();
+        return m_main->find<QLineEdit>(u"GoalTimeLabel(%1)"_s.arg(mode))->text();
     }
 
-    std::unique_ptr<test::TestEnvironment> m_environment;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<test::MainWindowFixture> m_main;
 };
 
 void TestCalculator::init()
 {
-    m_environment = std::make_unique<test::TestEnvironment>();
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
-    const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder, folder});
-    m_form->Form_Load();
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_main = std::make_unique<test::MainWindowFixture>();
+    QVERIFY(m_main->start({.show = test::MainWindowFixture::Show::Active}));
 }
 
 void TestCalculator::cleanup()
 {
-    m_form.reset();
-    m_dialogs.reset();
-    m_environment.reset();
+    m_main.reset();
 }
 
 void TestCalculator::startsWithGoalTimeAndFilledTable()
 {
-    QCOMPARE(m_form->windowTitle(), u"Torvanu ver1.22"_s);
+    QCOMPARE(m_main->form->windowTitle(), u"Torvanu ver1.22"_s);
     QCOMPARE(result(1), u"3時間 30分 58秒 .5"_s);
     QCOMPARE(result(2), u"00時間 00分 00秒"_s);
     // The splits, half, full and speed shown at start are read back line by line by the CSV
     // export test; the pace line is the one text that the file does not carry.
-    QCOMPARE(m_form->lapTable().paceText(), u" 1km =5分0秒"_s);
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QCOMPARE(m_main->form->lapTable().paceText(), u" 1km =5分0秒"_s);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
 }
 
 void TestCalculator::typingRecalculatesEveryKeystroke_data()
@@ -110,7 +91,7 @@ void TestCalculator::typingRecalculatesEveryKeystroke()
     QFETCH(QStringList, messages);
     QFETCH(QString, result);
 
-    auto* combo = find<QComboBox>(picker);
+    auto* combo = m_main->find<QComboBox>(picker);
     combo->setFocus();
     // Typing over the selection changes the text once per keystroke, never to empty.
     combo->lineEdit()->selectAll();
@@ -124,8 +105,8 @@ void TestCalculator::typingRecalculatesEveryKeystroke()
             QApplication::sendEvent(combo->lineEdit(), &commit);
         }
     }
-    QCOMPARE(m_dialogs->messageTexts(), messages);
-    for (const auto& shown : m_dialogs->messages)
+    QCOMPARE(m_main->dialogs.messageTexts(), messages);
+    for (const auto& shown : m_main->dialogs.messages)
         QCOMPARE(shown.icon, Dialogs::Icon::Information);
     QCOMPARE(this->result(1), result);
 }
@@ -144,21 +125,21 @@ void TestCalculator::emptyPickersAreFilledWithZero()
     QFETCH(QString, cleared);
     QFETCH(QString, result);
 
-    auto* picker = find<QComboBox>(cleared);
+    auto* picker = m_main->find<QComboBox>(cleared);
     picker->setEditText(QString());
     QCOMPARE(picker->currentText(), u"0"_s);
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_main->dialogs.messages.isEmpty());
     QVERIFY(picker->hasFocus() || picker->lineEdit()->hasFocus());
     QCOMPARE(this->result(1), result);
 }
 
 void TestCalculator::onePickIsOneRecalculation()
 {
-    auto* minutes = find<QComboBox>(u"Combo2(0)"_s);
-    auto* seconds = find<QComboBox>(u"Combo2(1)"_s);
+    auto* minutes = m_main->find<QComboBox>(u"Combo2(0)"_s);
+    auto* seconds = m_main->find<QComboBox>(u"Combo2(1)"_s);
     seconds->setEditText(u"x"_s);
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    m_dialogs->clear();
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    m_main->dialogs.clear();
 
     // A pick while another picker is wrong: the message comes once for the one pick.
     minutes->showPopup();
@@ -166,44 +147,44 @@ void TestCalculator::onePickIsOneRecalculation()
     list->setCurrentIndex(minutes->model()->index(4, 0));
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(minutes->currentText(), u"4 "_s);
-    QCOMPARE(m_dialogs->messageTexts(),
+    QCOMPARE(m_main->dialogs.messageTexts(),
              QStringList{u"１ｋｍペースの「秒」に数値を入力してください。"_s});
 }
 
 void TestCalculator::unitButtonCyclesAndRecalculates()
 {
-    auto* unit = find<QPushButton>(u"Command1"_s);
+    auto* unit = m_main->find<QPushButton>(u"Command1"_s);
     const QStringList captions{u"m"_s, u"ﾏｲﾙ"_s, u"km"_s};
     const QStringList results{u"0分 12秒 .65"_s, u"5時間 39分 31秒 .88"_s, u"3時間 30分 58秒 .5"_s};
     for (int i = 0; i < 3; ++i) {
         QTest::mouseClick(unit, Qt::LeftButton);
         QCOMPARE(unit->text(), captions[i]);
-        QCOMPARE(find<QComboBox>(u"Combo1"_s)->currentText(), u"42.195"_s);
+        QCOMPARE(m_main->find<QComboBox>(u"Combo1"_s)->currentText(), u"42.195"_s);
         QCOMPARE(result(1), results[i]);
     }
 }
 
 void TestCalculator::tabChangeRecalculatesOnlyTheShownTab()
 {
-    auto* tabs = find<QTabWidget>(u"TabStrip1"_s);
-    find<QComboBox>(u"Combo1"_s)->setEditText(u"10"_s);
+    auto* tabs = m_main->find<QTabWidget>(u"TabStrip1"_s);
+    m_main->find<QComboBox>(u"Combo1"_s)->setEditText(u"10"_s);
     const QString goalResult = result(1);
     tabs->setCurrentIndex(1);
-    QVERIFY(find<QWidget>(u"Picture1"_s)->isHidden());
-    QVERIFY(!find<QWidget>(u"Picture2"_s)->isHidden());
+    QVERIFY(m_main->find<QWidget>(u"Picture1"_s)->isHidden());
+    QVERIFY(!m_main->find<QWidget>(u"Picture2"_s)->isHidden());
     QCOMPARE(result(2), u"4分 58秒 .61"_s);
-    QCOMPARE(m_form->lapTable().paceText(), u" 1km =4分58秒.61"_s);
-    QCOMPARE(m_form->lapTable().full(), u"3:29:59"_s);
+    QCOMPARE(m_main->form->lapTable().paceText(), u" 1km =4分58秒.61"_s);
+    QCOMPARE(m_main->form->lapTable().full(), u"3:29:59"_s);
     QCOMPARE(result(1), goalResult);
 }
 
 void TestCalculator::refusedInputKeepsThePreviousResult()
 {
-    find<QComboBox>(u"Combo2(0)"_s)->setEditText(u"1001"_s);
-    QCOMPARE(m_dialogs->messageTexts(),
+    m_main->find<QComboBox>(u"Combo2(0)"_s)->setEditText(u"1001"_s);
+    QCOMPARE(m_main->dialogs.messageTexts(),
              QStringList{u"１ｋｍペースの「分」に1000以下の数値を入力してください。"_s});
     QCOMPARE(result(1), u"3時間 30分 58秒 .5"_s);
-    QCOMPARE(m_form->lapTable().full(), u"3:30:58"_s);
+    QCOMPARE(m_main->form->lapTable().full(), u"3:30:58"_s);
 }
 
 QTEST_MAIN(TestCalculator)

@@ -1,10 +1,8 @@
-#include "main_window/form1.h"
 #include "main_window/lap_table_panel.h"
-#include "support/scripted_dialogs.h"
-#include "support/test_environment.h"
+#include "support/file_helpers.h"
+#include "support/main_window_fixture.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QStringDecoder>
@@ -29,42 +27,33 @@ private slots:
     void refusals();
 
 private:
-    void clickCsv() { QTest::mouseClick(m_form->lapTable().csvButton(), Qt::LeftButton); }
-    QComboBox* picker(const QString& name) const { return m_form->findChild<QComboBox*>(name); }
+    void clickCsv() { QTest::mouseClick(m_main->form->lapTable().csvButton(), Qt::LeftButton); }
 
-    std::unique_ptr<test::TestEnvironment> m_environment;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<test::MainWindowFixture> m_main;
 };
 
 void TestCsvExport::init()
 {
-    m_environment = std::make_unique<test::TestEnvironment>();
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
-    const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder, folder});
-    m_form->Form_Load();
+    m_main = std::make_unique<test::MainWindowFixture>();
+    QVERIFY(m_main->start({.show = test::MainWindowFixture::Show::Hidden}));
 }
 
 void TestCsvExport::cleanup()
 {
-    m_form.reset();
-    m_dialogs.reset();
-    m_environment.reset();
+    m_main.reset();
 }
 
 void TestCsvExport::startUpStateReadsBackLineForLine()
 {
-    const QString chosen = m_environment->filePath(u"result"_s);
-    m_dialogs->chooseSaveFile(chosen);
+    const QString chosen = m_main->environment.filePath(u"result"_s);
+    m_main->dialogs.chooseSaveFile(chosen);
     clickCsv();
-    QVERIFY(m_dialogs->messages.isEmpty());
-    QCOMPARE(m_dialogs->saveRequests.size(), 1);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QCOMPARE(m_main->dialogs.saveRequests.size(), 1);
 
-    QFile file(chosen + u".csv"_s);
-    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QFile::exists(chosen + u".csv"_s));
     QStringDecoder decoder("windows-31j");
-    const QString text = decoder.decode(file.readAll());
+    const QString text = decoder.decode(test::readFile(chosen + u".csv"_s));
     QVERIFY(!decoder.hasError());
 
     QStringList expected{u"[ゴール時間算出結果]"_s,
@@ -88,9 +77,9 @@ void TestCsvExport::startUpStateReadsBackLineForLine()
     QCOMPARE(text.split(u"\r\n"_s), expected);
 
     // The window keeps one exporter: the next export offers the last file's full name.
-    m_dialogs->chooseSaveFile(QString());
+    m_main->dialogs.chooseSaveFile(QString());
     clickCsv();
-    QCOMPARE(m_dialogs->saveRequests.last().fileName, chosen + u".csv"_s);
+    QCOMPARE(m_main->dialogs.saveRequests.last().fileName, chosen + u".csv"_s);
 }
 
 void TestCsvExport::refusals_data()
@@ -115,15 +104,15 @@ void TestCsvExport::refusals()
     QFETCH(QString, message);
 
     if (pickerName.startsWith(u"Combo4"_s))
-        m_form->findChild<QTabWidget*>(u"TabStrip1"_s)->setCurrentIndex(1);
-    picker(pickerName)->setEditText(typed);
-    m_dialogs->clear();
-    const QString chosen = m_environment->filePath(u"refused.csv"_s);
+        m_main->find<QTabWidget>(u"TabStrip1"_s)->setCurrentIndex(1);
+    m_main->find<QComboBox>(pickerName)->setEditText(typed);
+    m_main->dialogs.clear();
+    const QString chosen = m_main->environment.filePath(u"refused.csv"_s);
     if (dialogOpens)
-        m_dialogs->chooseSaveFile(chosen);
+        m_main->dialogs.chooseSaveFile(chosen);
     clickCsv();
-    QCOMPARE(m_dialogs->messageTexts(), QStringList{message});
-    QCOMPARE(m_dialogs->messages.first().icon, Dialogs::Icon::Stop);
+    QCOMPARE(m_main->dialogs.messageTexts(), QStringList{message});
+    QCOMPARE(m_main->dialogs.messages.first().icon, Dialogs::Icon::Stop);
     QVERIFY(!QFile::exists(chosen));
 }
 

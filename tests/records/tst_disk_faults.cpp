@@ -2,6 +2,7 @@
 #include "records/record_book.h"
 #include "records/record_book_texts.h"
 #include "records/record_model.h"
+#include "support/file_helpers.h"
 #include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
@@ -11,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTest>
 #include <QWidget>
 
@@ -25,9 +25,12 @@ using namespace Qt::StringLiterals;
 using torvanu::Dialogs;
 using torvanu::RaceRecord;
 using torvanu::RecordBook;
+using torvanu::test::cp932;
 using torvanu::test::FileSizeLimit;
+using torvanu::test::readFile;
 using torvanu::test::ScriptedDialogs;
 using torvanu::test::TestEnvironment;
+using torvanu::test::writeFile;
 
 namespace {
 
@@ -38,41 +41,21 @@ const QString kChanged = torvanu::kChangedQuestionFirst.toString() + u"\r\n"_s +
 const QString kRecoveredAt = u"保存できなかった記録は次のファイルに控えてあります："_s;
 const QString kNoRecovery = u"記録の控えも保存できませんでした。"_s;
 
-QByteArray sjis(const QString& text)
-{
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
 const QString kFirst = u"1,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,"_s;
 const QString kSecond = u"2,2007年04月01日,春の10km,10km,  45分 9秒,,/home/runner/gps.csv"_s;
-const RaceRecord kAdded{u"3"_s, u"2024年05月01日"_s, u"新しい大会"_s, u"5km"_s,
-                        u"  21分30秒"_s, u"雨"_s, {}};
-
+const RaceRecord kAdded{
+    u"3"_s, u"2024年05月01日"_s, u"新しい大会"_s, u"5km"_s, u"  21分30秒"_s, u"雨"_s, {}};
 
 // What stands at the place of log.dat, or happens to the folder, for one test row.
-enum class Fault {
-    DiskFull,        // the disk fills while the new log.dat is written
-    Folder,          // log.dat is a folder
-    Fifo,            // log.dat is a named pipe: opening it to read would wait for a writer
-    ReadError,       // reading fails half way: a link to a file whose reading fails (EIO)
-    DanglingLink,    // log.dat is a link to a place that is gone (an unplugged drive)
-    FolderRemoved,   // the program's folder is removed while it runs
-    HugeFile,        // a sparse log.dat of 1 GiB
+enum class Fault
+{
+    DiskFull,      // the disk fills while the new log.dat is written
+    Folder,        // log.dat is a folder
+    Fifo,          // log.dat is a named pipe: opening it to read would wait for a writer
+    ReadError,     // reading fails half way: a link to a file whose reading fails (EIO)
+    DanglingLink,  // log.dat is a link to a place that is gone (an unplugged drive)
+    FolderRemoved, // the program's folder is removed while it runs
+    HugeFile,      // a sparse log.dat of 1 GiB
 };
 
 } // namespace
@@ -122,8 +105,8 @@ std::unique_ptr<RecordBook> TestDiskFaults::makeBook()
 {
     return std::make_unique<RecordBook>(
         m_window.get(),
-        RecordBook::Services{m_dialogs, {}, [](const QString&) {},
-                             [] { return QDate(2024, 5, 1); }},
+        RecordBook::Services{
+            m_dialogs, {}, [](const QString&) {}, [] { return QDate(2024, 5, 1); }},
         m_folder, m_folder, m_recovery);
 }
 
@@ -133,7 +116,7 @@ QStringList TestDiskFaults::recoveredRows() const
     if (files.size() != 1)
         return {};
     QStringDecoder decoder("windows-31j");
-    QString text = decoder.decode(contentOf(QDir(m_recovery).filePath(files.first())));
+    QString text = decoder.decode(readFile(QDir(m_recovery).filePath(files.first())));
     QStringList rows = text.split(u"\r\n"_s);
     if (!rows.isEmpty() && rows.last().isEmpty())
         rows.removeLast();
@@ -172,7 +155,7 @@ void TestDiskFaults::faults()
     QFETCH(bool, loadFails);
     QFETCH(bool, recovered);
 
-    const QByteArray original = sjis(kFirst + u"\r\n"_s + kSecond + u"\r\n"_s);
+    const QByteArray original = cp932(kFirst + u"\r\n"_s + kSecond + u"\r\n"_s);
     QStringList expectedRows{kFirst, kSecond};
     switch (fault) {
     case Fault::DiskFull:
@@ -216,7 +199,8 @@ void TestDiskFaults::faults()
 
     book->model().appendRecord(kAdded);
     book->model().renumber();
-    expectedRows.append(torvanu::composeLogLine(book->model().record(book->model().rowCount() - 1)));
+    expectedRows.append(
+        torvanu::composeLogLine(book->model().record(book->model().rowCount() - 1)));
 
     if (fault == Fault::FolderRemoved)
         QVERIFY(QDir(m_folder).removeRecursively());
@@ -253,7 +237,7 @@ void TestDiskFaults::faults()
     switch (fault) {
     case Fault::DiskFull:
         // The old file is whole and nothing half-written lies beside it.
-        QCOMPARE(contentOf(logPath()), original);
+        QCOMPARE(readFile(logPath()), original);
         QCOMPARE(QDir(m_folder).entryList(QDir::Files), QStringList{u"log.dat"_s});
         break;
     case Fault::Folder:
@@ -292,7 +276,10 @@ void TestDiskFaults::odd_data()
     QTest::addColumn<QByteArray>("afterClose"); // log.dat after closing without a change
 
     const QByteArray longRemark(10 << 20, 'x');
-    const QByteArray longLine = "1,2024\x94\x4e" "05\x8c\x8e" "01\x93\xfa,a,5km,  21\x95\xaa" "30\x95\x62," +
+    const QByteArray longLine = "1,2024\x94\x4e"
+                                "05\x8c\x8e"
+                                "01\x93\xfa,a,5km,  21\x95\xaa"
+                                "30\x95\x62," +
                                 longRemark + ",\r\n";
     QTest::newRow("10 MB line loads as one record and is written back the same")
         << longLine << 1 << longLine;
@@ -300,7 +287,7 @@ void TestDiskFaults::odd_data()
     QTest::newRow("UTF-8 file keeps its bytes") << utf8 << 2 << utf8;
     const QByteArray notCp932 = "1,\x85\x40\xff,\xa0\xfd,c,d,e,\x82\r\n2,a,b,c,d,e,\r\n";
     QTest::newRow("bytes that are not code page 932 are kept") << notCp932 << 2 << notCp932;
-    const QByteArray unended = sjis(kFirst + u"\r\n"_s + kSecond);
+    const QByteArray unended = cp932(kFirst + u"\r\n"_s + kSecond);
     QTest::newRow("last line without CR LF loads and gets its line end")
         << unended << 2 << QByteArray(unended + "\r\n");
 }
@@ -317,10 +304,10 @@ void TestDiskFaults::odd()
     QCOMPARE(book->model().rowCount(), rows);
     book->SaveLogData();
     QCOMPARE(m_dialogs.messageTexts(), QStringList());
-    QCOMPARE(contentOf(logPath()), afterClose);
+    QCOMPARE(readFile(logPath()), afterClose);
     // Whatever was rewritten, the file as it was stays beside it.
     if (afterClose != content)
-        QCOMPARE(contentOf(m_folder + u"/log.dat.bak"_s), content);
+        QCOMPARE(readFile(m_folder + u"/log.dat.bak"_s), content);
 
     // The same book again after a reload: the rows read back the same.
     std::unique_ptr<RecordBook> again = makeBook();

@@ -1,11 +1,10 @@
 #include "records/cp932_line_reader.h"
 #include "records/log_file.h"
+#include "support/file_helpers.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,28 +15,11 @@ using torvanu::LogFile;
 using torvanu::LogFileError;
 using torvanu::LogLine;
 using torvanu::RaceRecord;
+using torvanu::test::cp932;
+using torvanu::test::readFile;
+using torvanu::test::writeFile;
 
 namespace {
-
-QByteArray sjis(const QString& text)
-{
-    QStringEncoder encoder("windows-31j");
-    QByteArray bytes = encoder(text);
-    Q_ASSERT(!encoder.hasError());
-    return bytes;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QList<LogLine> linesOf(const QStringList& texts)
 {
@@ -97,7 +79,7 @@ void TestLogFile::readerChunks()
     // Line ends and two-byte characters must come out the same wherever a read stops.
     QFETCH(int, chunkSize);
     const QByteArray bytes =
-        sjis(u"a,市民マラソン\r\n\r\nb\rc\r\r\n自己ベスト\nd"_s) + "\x82\xA0\x85\x40\r\nz";
+        cp932(u"a,市民マラソン\r\n\r\nb\rc\r\r\n自己ベスト\nd"_s) + "\x82\xA0\x85\x40\r\nz";
 
     QBuffer buffer;
     buffer.setData(bytes);
@@ -126,7 +108,7 @@ void TestLogFile::load_data()
     QTest::addColumn<bool>("clean");
 
     QTest::newRow("CR LF lines numbered from one, field 0 ignored")
-        << sjis(
+        << cp932(
                u"7,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,\r\n9,a,b,c,d,e,C:\\x.csv\r\n"_s)
         << QStringList{u"1,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,"_s,
                        u"2,a,b,c,d,e,C:\\x.csv"_s}
@@ -160,7 +142,7 @@ void TestLogFile::load()
     QFETCH(bool, clean);
 
     QTemporaryDir dir;
-    QVERIFY(writeBytes(dir.filePath(u"log.dat"_s), bytes));
+    QVERIFY(writeFile(dir.filePath(u"log.dat"_s), bytes));
     LogFile file(dir.path());
     QVERIFY(file.exists());
 
@@ -185,7 +167,8 @@ void TestLogFile::roundTrip_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("backup");
 
-    QTest::newRow("CR LF file") << sjis(u'1' + Example.mid(1) + u"\r\n2,a,b,c,d,e,\r\n"_s) << false;
+    QTest::newRow("CR LF file") << cp932(u'1' + Example.mid(1) + u"\r\n2,a,b,c,d,e,\r\n"_s)
+                                << false;
     QTest::newRow("NEC-selected IBM form ED40 kept")
         << QByteArray("1,\xED\x40,b,c,d,e,\r\n2,\xFA\x5C,b,c,d,e,\r\n") << false;
     QTest::newRow("NEC row 13 form 8790 kept") << QByteArray("1,\x87\x90,b,c,d,e,\r\n") << false;
@@ -201,7 +184,7 @@ void TestLogFile::roundTrip()
 
     QTemporaryDir dir;
     const QString path = dir.filePath(u"log.dat"_s);
-    QVERIFY(writeBytes(path, bytes));
+    QVERIFY(writeFile(path, bytes));
     LogFile file(dir.path());
 
     const torvanu::LogLoadResult loaded = file.load();
@@ -210,7 +193,7 @@ void TestLogFile::roundTrip()
 
     const torvanu::LogSaveResult saved = file.save(loaded.lines);
     QVERIFY(!saved.error);
-    QCOMPARE(readBytes(path), bytes);
+    QCOMPARE(readFile(path), bytes);
     QCOMPARE(saved.backupWritten, backup);
     QCOMPARE(QFile::exists(file.backupFilePath()), backup);
 }
@@ -268,7 +251,7 @@ void TestLogFile::compare()
 
     QTemporaryDir dir;
     if (!bytes.isNull())
-        QVERIFY(writeBytes(dir.filePath(u"log.dat"_s), bytes));
+        QVERIFY(writeFile(dir.filePath(u"log.dat"_s), bytes));
     QList<LogLine> lines;
     for (const QStringList& f : rows)
         lines.append(LogLine::fromRecord(RaceRecord{f[0], f[1], f[2], f[3], f[4], f[5], f[6]}));
@@ -296,7 +279,7 @@ void TestLogFile::backup_data()
     QTest::newRow("all rows deleted: empty file after a backup")
         << old << QStringList{} << QByteArray() << true;
     QTest::newRow("no file before: created, nothing to back up")
-        << QByteArray() << QStringList{Example} << (sjis(Example) + "\r\n") << false;
+        << QByteArray() << QStringList{Example} << (cp932(Example) + "\r\n") << false;
     QTest::newRow("sorted rows with NEC forms written in the standard form")
         << QByteArray("1,\xED\x40,b,c,d,e,\r\n2,a,b,c,d,e,\r\n")
         << QStringList{u"1,a,b,c,d,e,"_s, u"2,\u7E8A,b,c,d,e,"_s}
@@ -313,16 +296,16 @@ void TestLogFile::backup()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"log.dat"_s);
     if (!bytes.isNull())
-        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(writeFile(path, bytes));
     LogFile file(dir.path());
 
     const torvanu::LogSaveResult result = file.save(linesOf(rows));
     QVERIFY(!result.error);
-    QCOMPARE(readBytes(path), written);
+    QCOMPARE(readFile(path), written);
     QCOMPARE(result.backupWritten, backup);
     QCOMPARE(QFile::exists(file.backupFilePath()), backup);
     if (backup)
-        QCOMPARE(readBytes(file.backupFilePath()), bytes);
+        QCOMPARE(readFile(file.backupFilePath()), bytes);
 }
 
 enum class Obstacle
@@ -360,7 +343,7 @@ void TestLogFile::saveFailure()
     QTemporaryDir dir;
     const QByteArray old("1,a,b,c,d,e,\r\n");
     const QString path = dir.filePath(u"log.dat"_s);
-    QVERIFY(writeBytes(path, old));
+    QVERIFY(writeFile(path, old));
     QString folder = dir.path();
     QStringList rows{u"1,a,b,c,d,e,"_s, u"2,f,g,h,i,j,"_s};
 
@@ -381,7 +364,7 @@ void TestLogFile::saveFailure()
         break;
     case Obstacle::UnwritableFolder: {
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        if (writeBytes(dir.filePath(u"probe"_s), "x"))
+        if (writeFile(dir.filePath(u"probe"_s), "x"))
             QSKIP("this user can write into a folder without write permission");
         break;
     }
@@ -400,7 +383,7 @@ void TestLogFile::saveFailure()
     QVERIFY(result.error);
     QCOMPARE(result.error->kind, kind);
     QCOMPARE(result.error->row, row);
-    QCOMPARE(readBytes(path), old);
+    QCOMPARE(readFile(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"log.dat"_s});
 }
 
@@ -417,7 +400,7 @@ void TestLogFile::undecodableRow()
 
     QTemporaryDir dir;
     const QByteArray old("1,a\x85\x40,b,c,d,e,\r\n2,f,g,h,i,j,\r\n");
-    QVERIFY(writeBytes(dir.filePath(u"log.dat"_s), old));
+    QVERIFY(writeFile(dir.filePath(u"log.dat"_s), old));
     LogFile file(dir.path());
     QList<LogLine> lines = file.load().lines;
     QCOMPARE(lines.size(), 2);
@@ -436,11 +419,10 @@ void TestLogFile::undecodableRow()
         QVERIFY(result.error);
         QCOMPARE(result.error->kind, LogFileError::Kind::Encode);
         QCOMPARE(result.error->row, 2);
-        QCOMPARE(readBytes(file.filePath()), old);
+        QCOMPARE(readFile(file.filePath()), old);
     } else {
         QVERIFY(!result.error);
-        QCOMPARE(readBytes(file.filePath()),
-                 QByteArray("1,f,g,h,i,j,\r\n2,a\x85\x40,b,c,d,e,\r\n"));
+        QCOMPARE(readFile(file.filePath()), QByteArray("1,f,g,h,i,j,\r\n2,a\x85\x40,b,c,d,e,\r\n"));
     }
 }
 
@@ -451,7 +433,7 @@ void TestLogFile::recovery_data()
     QTest::addColumn<bool>("utf8");
 
     QTest::newRow("code page 932 with CR LF") << QStringList{Example, u"2,a,b,c,d,e,"_s}
-                                              << (sjis(Example) + "\r\n2,a,b,c,d,e,\r\n") << false;
+                                              << (cp932(Example) + "\r\n2,a,b,c,d,e,\r\n") << false;
     QTest::newRow("text code page 932 lacks: whole file UTF-8")
         << QStringList{Example, u"2,\u00E9,b,c,d,e,"_s}
         << ("\xEF\xBB\xBF" + Example.toUtf8() + "\r\n2,\xC3\xA9,b,c,d,e,\r\n") << true;
@@ -470,7 +452,7 @@ void TestLogFile::recovery()
     QVERIFY(!result.error);
     QCOMPARE(result.path, QDir(folder).filePath(u"log-recovered-20261207-153000.dat"_s));
     QCOMPARE(result.utf8, utf8);
-    QCOMPARE(readBytes(result.path), bytes);
+    QCOMPARE(readFile(result.path), bytes);
 }
 
 void TestLogFile::recoveryNames()
@@ -483,7 +465,7 @@ void TestLogFile::recoveryNames()
     QCOMPARE(QFileInfo(first).fileName(), u"log-recovered-20261207-153005.dat"_s);
     QCOMPARE(QFileInfo(second).fileName(), u"log-recovered-20261207-153005-2.dat"_s);
 
-    QVERIFY(writeBytes(dir.filePath(u"blocked"_s), "x"));
+    QVERIFY(writeFile(dir.filePath(u"blocked"_s), "x"));
     const torvanu::LogRecoveryResult blocked =
         LogFile::writeRecoveryCopy(dir.filePath(u"blocked/sub"_s), rows, when);
     QVERIFY(blocked.error);

@@ -1,10 +1,9 @@
-#include "main_window/form1.h"
 #include "records/form3.h"
 #include "records/record_book.h"
 #include "records/record_list_view.h"
 #include "records/record_model.h"
-#include "support/scripted_dialogs.h"
-#include "support/test_environment.h"
+#include "support/file_helpers.h"
+#include "support/main_window_fixture.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,14 +11,16 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace torvanu;
+using test::cp932;
+using test::readFile;
 
 namespace {
 
@@ -27,12 +28,6 @@ namespace {
 const QString kThreeRaces = u"1,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,\r\n"
                             u"2,2005年04月03日,桜ラン,10km,  48分 2秒,,C:\\a,b\\x.csv\r\n"
                             u"3,2007年02月07日,湖畔ハーフ,21.0975km, 1時間39分59秒,雨,\r\n"_s;
-
-QByteArray cp932(const QString& text)
-{
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
-}
 
 } // namespace
 
@@ -58,55 +53,29 @@ private slots:
     void bookMovesToTheWriteFolderOnFirstSave();
 
 private:
-    void writeLog(const QByteArray& bytes);
-    void start(const QByteArray& logBytes, bool withFile = true);
-    void close();
+    // The window over log.dat holding these bytes, or over no log.dat at all.
+    bool start(std::optional<QByteArray> log)
+    {
+        return m_main->start({.log = std::move(log), .recoveryFolder = u"recovery"_s});
+    }
+    void close() { m_main->form->close(); }
     QString cell(int row, int column) const { return book().model().cellText(row, column); }
     QStringList numbers() const;
-    RecordBook& book() const { return m_form->recordBook(); }
-    QString logPath() const { return m_environment->filePath(u"log.dat"_s); }
-    QByteArray logBytes() const;
+    RecordBook& book() const { return m_main->form->recordBook(); }
+    QString logPath() const { return m_main->logPath(); }
+    QByteArray logBytes() const { return readFile(logPath()); }
 
-    std::unique_ptr<test::TestEnvironment> m_environment;
-    std::unique_ptr<test::ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<test::MainWindowFixture> m_main;
 };
 
 void TestRecordBook::init()
 {
-    m_environment = std::make_unique<test::TestEnvironment>();
-    m_dialogs = std::make_unique<test::ScriptedDialogs>();
+    m_main = std::make_unique<test::MainWindowFixture>();
 }
 
 void TestRecordBook::cleanup()
 {
-    m_form.reset();
-    m_dialogs.reset();
-    m_environment.reset();
-}
-
-void TestRecordBook::writeLog(const QByteArray& bytes)
-{
-    QFile file(logPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-void TestRecordBook::start(const QByteArray& bytes, bool withFile)
-{
-    if (withFile)
-        writeLog(bytes);
-    const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(
-        *m_dialogs, Form1Folders{folder, folder, m_environment->filePath(u"recovery"_s), folder});
-    m_form->Form_Load();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-}
-
-void TestRecordBook::close()
-{
-    m_form->close();
+    m_main.reset();
 }
 
 QStringList TestRecordBook::numbers() const
@@ -117,27 +86,19 @@ QStringList TestRecordBook::numbers() const
     return result;
 }
 
-QByteArray TestRecordBook::logBytes() const
-{
-    QFile file(logPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 void TestRecordBook::loadsAndClosesWithoutChangeByteForByte()
 {
     // 0xED 0x40 is one of the characters code page 932 can write in two ways.
     const QByteArray original = cp932(kThreeRaces) + cp932(u"4,2008年01月01日,"_s) +
                                 QByteArray("\xed\x40") + cp932(u",5km,  20分 0秒,,\r\n"_s);
-    start(original);
+    QVERIFY(start(original));
     QCOMPARE(book().model().rowCount(), 4);
     QCOMPARE(cell(1, RecordModel::DataColumn), u"あり"_s);
     QCOMPARE(book().model().record(1).dataPath, u"C:\\a,b\\x.csv"_s);
     close();
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_main->dialogs.messages.isEmpty());
     QCOMPARE(logBytes(), original);
-    QVERIFY(!QFile::exists(m_environment->filePath(u"log.dat.bak"_s)));
+    QVERIFY(!QFile::exists(m_main->environment.filePath(u"log.dat.bak"_s)));
 }
 
 void TestRecordBook::closeAsksOnlyWhenChanged_data()
@@ -166,49 +127,47 @@ void TestRecordBook::closeAsksOnlyWhenChanged()
     QFETCH(Dialogs::Answer, answer);
     QFETCH(bool, rewritten);
 
-    start(file);
+    QVERIFY(start(file));
     if (sortByDate)
         book().ListView1_ColumnClick(RecordModel::DateColumn);
     if (asked)
-        m_dialogs->answerNext(answer);
+        m_main->dialogs.answerNext(answer);
     close();
-    QCOMPARE(m_dialogs->messages.size(), asked ? 1 : 0);
+    QCOMPARE(m_main->dialogs.messages.size(), asked ? 1 : 0);
     if (asked)
-        QCOMPARE(m_dialogs->messages.first().text,
+        QCOMPARE(m_main->dialogs.messages.first().text,
                  u"大会記録データが変更されています。\r\n変更を保存しますか？"_s);
     QCOMPARE(logBytes() != file, rewritten);
     if (rewritten) {
         // The previous book stays one step back.
-        QFile backup(m_environment->filePath(u"log.dat.bak"_s));
-        QVERIFY(backup.open(QIODevice::ReadOnly));
-        QCOMPARE(backup.readAll(), file);
+        QCOMPARE(readFile(m_main->environment.filePath(u"log.dat.bak"_s)), file);
     }
 }
 
 void TestRecordBook::readOnlyFileIsRefusedAndKept()
 {
     const QByteArray original = cp932(kThreeRaces);
-    start(original);
+    QVERIFY(start(original));
     QVERIFY(
         QFile::setPermissions(logPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     book().selectRow(2);
-    m_dialogs->answerNext(Dialogs::Answer::Yes); // delete the third race
+    m_main->dialogs.answerNext(Dialogs::Answer::Yes); // delete the third race
     book().DeleteButton_Click();
-    m_dialogs->answerNext(Dialogs::Answer::Yes); // save the change
+    m_main->dialogs.answerNext(Dialogs::Answer::Yes); // save the change
     close();
-    QCOMPARE(m_dialogs->messages.size(), 3);
-    const auto& failure = m_dialogs->messages.last();
+    QCOMPARE(m_main->dialogs.messages.size(), 3);
+    const auto& failure = m_main->dialogs.messages.last();
     QCOMPARE(failure.icon, Dialogs::Icon::Stop);
     QVERIFY(failure.text.startsWith(u"大会結果リストのファイル保存中にエラーが発生しました。"_s));
     QCOMPARE(logBytes(), original);
 
     // The rows the user kept are not lost: the message names the copy that holds them.
-    const QStringList copies = QDir(m_environment->filePath(u"recovery"_s)).entryList(QDir::Files);
+    const QStringList copies =
+        QDir(m_main->environment.filePath(u"recovery"_s)).entryList(QDir::Files);
     QCOMPARE(copies.size(), 1);
     QVERIFY(failure.text.contains(copies.first()));
-    QFile copy(QDir(m_environment->filePath(u"recovery"_s)).filePath(copies.first()));
-    QVERIFY(copy.open(QIODevice::ReadOnly));
-    QCOMPARE(copy.readAll(), cp932(kThreeRaces.section(u"\r\n"_s, 0, 1) + u"\r\n"_s));
+    QCOMPARE(readFile(QDir(m_main->environment.filePath(u"recovery"_s)).filePath(copies.first())),
+             cp932(kThreeRaces.section(u"\r\n"_s, 0, 1) + u"\r\n"_s));
 }
 
 void TestRecordBook::deleteRenumbers_data()
@@ -236,13 +195,13 @@ void TestRecordBook::deleteRenumbers()
     QFETCH(QStringList, names);
     QFETCH(QString, message);
 
-    start(cp932(kThreeRaces));
+    QVERIFY(start(cp932(kThreeRaces)));
     if (selected >= 0) {
         book().selectRow(selected);
-        m_dialogs->answerNext(answer);
+        m_main->dialogs.answerNext(answer);
     }
     QTest::mouseClick(book().deleteButton(), Qt::LeftButton);
-    QCOMPARE(m_dialogs->messageTexts(), QStringList{message});
+    QCOMPARE(m_main->dialogs.messageTexts(), QStringList{message});
     QStringList shown;
     QStringList expectedNumbers;
     for (int row = 0; row < book().model().rowCount(); ++row) {
@@ -253,14 +212,14 @@ void TestRecordBook::deleteRenumbers()
     QCOMPARE(numbers(), expectedNumbers);
     if (answer == Dialogs::Answer::Yes)
         QVERIFY(!book().selectedRow());
-    m_dialogs->clear();
-    m_dialogs->answerNext(Dialogs::Answer::No);
+    m_main->dialogs.clear();
+    m_main->dialogs.answerNext(Dialogs::Answer::No);
     close();
 }
 
 void TestRecordBook::movesStopAtTheEnds()
 {
-    start(cp932(kThreeRaces));
+    QVERIFY(start(cp932(kThreeRaces)));
     book().selectRow(1);
     QTest::mouseClick(book().upButton(), Qt::LeftButton);
     QCOMPARE(cell(0, RecordModel::NameColumn), u"桜ラン"_s);
@@ -280,12 +239,12 @@ void TestRecordBook::movesStopAtTheEnds()
     book().selectRow(0);
     QTest::mouseClick(book().downButton(), Qt::LeftButton);
     close();
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_main->dialogs.messages.isEmpty());
 }
 
 void TestRecordBook::headerClicksSortAndMark()
 {
-    start(cp932(kThreeRaces));
+    QVERIFY(start(cp932(kThreeRaces)));
     QHeaderView* header = book().listView()->header();
     const auto clickHeader = [&](int column) {
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
@@ -316,35 +275,33 @@ void TestRecordBook::headerClicksSortAndMark()
     clickHeader(RecordModel::NoColumn);
     QCOMPARE(caption(RecordModel::NoColumn), u"No"_s);
     QCOMPARE(caption(RecordModel::TimeColumn), u"タイム▲"_s);
-    m_dialogs->answerNext(Dialogs::Answer::No);
+    m_main->dialogs.answerNext(Dialogs::Answer::No);
     close();
 }
 
 void TestRecordBook::rightButtonOpensTheDataFileOnly()
 {
-    const QString dataFile = m_environment->filePath(u"run; rm -rf ~ $(x).csv"_s);
-    QFile data(dataFile);
-    QVERIFY(data.open(QIODevice::WriteOnly));
-    data.close();
-    start(cp932(u"1,2006年11月19日,a,5km,  20分 0秒,,"_s + dataFile +
-                u"\r\n2,2006年11月20日,b,5km,  21分 0秒,,\r\n"_s));
+    const QString dataFile = m_main->environment.filePath(u"run; rm -rf ~ $(x).csv"_s);
+    QVERIFY(test::writeFile(dataFile, {}));
+    QVERIFY(start(cp932(u"1,2006年11月19日,a,5km,  20分 0秒,,"_s + dataFile +
+                        u"\r\n2,2006年11月20日,b,5km,  21分 0秒,,\r\n"_s)));
 
     QWidget* viewport = book().listView()->viewport();
     const QRect first = book().listView()->visualRect(book().model().index(0, 1));
     const QRect second = book().listView()->visualRect(book().model().index(1, 1));
     QTest::mousePress(viewport, Qt::LeftButton, {}, first.center());
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, first.center());
-    QVERIFY(m_dialogs->openedUrls.isEmpty());
+    QVERIFY(m_main->dialogs.openedUrls.isEmpty());
     QTest::mousePress(viewport, Qt::RightButton, {}, first.center());
-    QCOMPARE(m_dialogs->openedUrls, QList<QUrl>{QUrl::fromLocalFile(dataFile)});
+    QCOMPARE(m_main->dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(dataFile)});
     QTest::mousePress(viewport, Qt::RightButton, {}, second.center());
-    QCOMPARE(m_dialogs->openedUrls.size(), 1);
+    QCOMPARE(m_main->dialogs.openedUrls.size(), 1);
     close();
 }
 
 void TestRecordBook::newRecordThroughTheEditor()
 {
-    start(cp932(kThreeRaces));
+    QVERIFY(start(cp932(kThreeRaces)));
     QTimer::singleShot(0, this, [this] {
         Form3* editor = book().editor();
         QVERIFY(editor && editor->isVisible());
@@ -370,16 +327,16 @@ void TestRecordBook::newRecordThroughTheEditor()
     QTest::mouseDClick(book().listView()->viewport(), Qt::LeftButton, {}, rowRect.center());
     QCOMPARE(book().model().rowCount(), 4);
     QCOMPARE(cell(3, RecordModel::TimeColumn), u"  45分 9秒"_s);
-    m_dialogs->answerNext(Dialogs::Answer::No);
+    m_main->dialogs.answerNext(Dialogs::Answer::No);
     close();
 }
 
 void TestRecordBook::editWithoutSelectionIsRefused()
 {
-    start({}, false);
+    QVERIFY(start(std::nullopt));
     QTest::mouseClick(book().editButton(), Qt::LeftButton);
-    QCOMPARE(m_dialogs->messageTexts(), QStringList{u"変更するリストを選択してください。"_s});
-    QCOMPARE(m_dialogs->messages.first().icon, Dialogs::Icon::Stop);
+    QCOMPARE(m_main->dialogs.messageTexts(), QStringList{u"変更するリストを選択してください。"_s});
+    QCOMPARE(m_main->dialogs.messages.first().icon, Dialogs::Icon::Stop);
     close();
     // A first close without log.dat creates it silently.
     QVERIFY(QFile::exists(logPath()));
@@ -389,18 +346,15 @@ void TestRecordBook::editWithoutSelectionIsRefused()
 void TestRecordBook::bookMovesToTheWriteFolderOnFirstSave()
 {
     const QByteArray original = cp932(kThreeRaces);
-    writeLog(original);
-    const QString userFolder = m_environment->filePath(u"user"_s);
+    const QString userFolder = m_main->environment.filePath(u"user"_s);
     QVERIFY(QDir().mkpath(userFolder));
-    const QString folder = m_environment->path();
-    m_form = std::make_unique<Form1>(*m_dialogs, Form1Folders{folder, folder, folder, userFolder});
-    m_form->Form_Load();
+    QVERIFY(m_main->start({.log = original,
+                           .dataWriteFolder = u"user"_s,
+                           .show = test::MainWindowFixture::Show::Hidden}));
     QCOMPARE(book().model().rowCount(), 3);
     close();
-    QVERIFY(m_dialogs->messages.isEmpty());
-    QFile moved(QDir(userFolder).filePath(u"log.dat"_s));
-    QVERIFY(moved.open(QIODevice::ReadOnly));
-    QCOMPARE(moved.readAll(), original);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QCOMPARE(readFile(QDir(userFolder).filePath(u"log.dat"_s)), original);
     QCOMPARE(logBytes(), original);
 }
 

@@ -1,7 +1,7 @@
 #include "shell/data_location.h"
+#include "support/file_helpers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,8 +29,7 @@ enum class Folder
 
 bool writeLogFile(const QString& folder)
 {
-    QFile file(QDir(folder).filePath(u"log.dat"_s));
-    return file.open(QIODevice::WriteOnly) && file.write("1,a,b,c,d,e,\r\n") > 0;
+    return test::writeFile(QDir(folder).filePath(u"log.dat"_s), "1,a,b,c,d,e,\r\n");
 }
 
 } // namespace
@@ -129,8 +128,7 @@ void TestDataLocation::realProbeSeesAMissingProgramFolderAsUnwritable()
 void TestDataLocation::perUserFolderThatCannotBeCreatedIsAnError()
 {
     QVERIFY(writeLogFile(m_program));
-    QFile blocker(m_root->filePath(u"home"_s));
-    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where a folder has to go
+    QVERIFY(test::writeFile(m_root->filePath(u"home"_s), {})); // a file where a folder has to go
 
     const DataLocation location =
         chooseDataLocation(m_program, m_perUser, [](const QString&) { return false; });

@@ -2,6 +2,7 @@
 #include "records/record_list_view.h"
 #include "records/record_model.h"
 #include "shell/module1.h"
+#include "support/file_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
 
@@ -35,11 +36,7 @@ enum class Made
 
 bool makeFile(const QString& path, QFileDevice::Permissions permissions)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write("1,2,3\r\n") != 7)
-        return false;
-    file.close();
-    return file.setPermissions(permissions);
+    return torvanu::test::writeFile(path, "1,2,3\r\n") && QFile::setPermissions(path, permissions);
 }
 
 constexpr QFileDevice::Permissions kReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner;

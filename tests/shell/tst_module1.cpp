@@ -1,5 +1,6 @@
 #include "shell/module1.h"
 #include "shell/qt_dialogs.h"
+#include "support/file_helpers.h"
 #include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
@@ -8,7 +9,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
@@ -26,8 +26,10 @@ using torvanu::CsvSaveResult;
 using torvanu::Dialogs;
 using torvanu::Module1;
 using torvanu::test::FileSizeLimit;
+using torvanu::test::readFile;
 using torvanu::test::ScriptedDialogs;
 using torvanu::test::TestEnvironment;
+using torvanu::test::writeFile;
 
 namespace {
 
@@ -41,21 +43,6 @@ QString desktopOf(const TestEnvironment& env)
 {
     return env.filePath(u"home/Desktop"_s);
 }
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
 
 // Acts on each modal window as it appears, in order, while a real chooser runs. A window
 // that a failed step leaves open, or that no step expects, is rejected so that the test
@@ -166,7 +153,7 @@ void TstModule1::savedNameFollowsCsvRule()
     QCOMPARE(result.path, desktop.filePath(written));
     QCOMPARE(module.LastCSVPath(), desktop.filePath(written));
     QCOMPARE(desktop.entryList(QDir::Files), QStringList{written});
-    QCOMPARE(contentOf(desktop.filePath(written)), "a,b\r\n");
+    QCOMPARE(readFile(desktop.filePath(written)), "a,b\r\n");
 }
 
 void TstModule1::fileIsShiftJisEndingInCrLf()
@@ -180,7 +167,7 @@ void TstModule1::fileIsShiftJisEndingInCrLf()
     QCOMPARE(module.SaveAsCSV(u"ﾏｲﾙ,時速①\r\n"_s).status, Status::Saved);
 
     // ﾏｲﾙ in half-width kana, 時速 in kanji, ① from the vendor extension, then two line ends.
-    QCOMPARE(contentOf(path), QByteArray::fromHex("cfb2d92c8e9e91ac87400d0a0d0a"));
+    QCOMPARE(readFile(path), QByteArray::fromHex("cfb2d92c8e9e91ac87400d0a0d0a"));
 }
 
 void TstModule1::chooserOffersLastPathUntilCancelled()
@@ -206,7 +193,7 @@ void TstModule1::chooserOffersLastPathUntilCancelled()
     QCOMPARE(first.fileName, QString());
     QCOMPARE(dialogs.saveRequests[1].fileName, desktop.filePath(u"first.csv"_s));
     QCOMPARE(dialogs.saveRequests[2].fileName, QString());
-    QCOMPARE(contentOf(desktop.filePath(u"first.csv"_s)), "1\r\n");
+    QCOMPARE(readFile(desktop.filePath(u"first.csv"_s)), "1\r\n");
     QVERIFY(dialogs.messages.isEmpty());
 }
 
@@ -243,7 +230,7 @@ void TstModule1::completedNameAsksBeforeReplacing()
 
     QCOMPARE(module.SaveAsCSV(u"new"_s).status, status);
 
-    QCOMPARE(contentOf(target), content);
+    QCOMPARE(readFile(target), content);
     QCOMPARE(module.LastCSVPath(), target);
     QCOMPARE(dialogs.messages.size(), answer >= 0 ? 1 : 0);
     if (answer >= 0) {
@@ -302,7 +289,7 @@ void TstModule1::failedWriteLeavesOldFile()
     QCOMPARE(module.LastCSVPath(), target);
     QCOMPARE(desktop.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     if (failure == Failure::DiskFull)
-        QCOMPARE(contentOf(target), "old");
+        QCOMPARE(readFile(target), "old");
 }
 
 void TstModule1::unencodableTextIsRefused_data()
@@ -457,7 +444,7 @@ void TstModule1::realSaveChooserRoundTrip()
     // The caption is shown without the patterns that really filter.
     QCOMPARE(filterShown, kCsvFilter.toString());
     QCOMPARE(firstFolder, desktop.path());
-    QCOMPARE(contentOf(desktop.filePath(u"result.csv"_s)), "first\r\n");
+    QCOMPARE(readFile(desktop.filePath(u"result.csv"_s)), "first\r\n");
 
     // The second export offers the full path of the first; keeping it asks about the
     // existing file, No goes back to the chooser, and cancelling writes nothing.
@@ -490,7 +477,7 @@ void TstModule1::realSaveChooserRoundTrip()
     QCOMPARE(offeredFolder, desktop.path());
     QCOMPARE(offeredName, u"result.csv"_s);
     QVERIFY(question.contains(u"result.csv"_s));
-    QCOMPARE(contentOf(desktop.filePath(u"result.csv"_s)), "first\r\n");
+    QCOMPARE(readFile(desktop.filePath(u"result.csv"_s)), "first\r\n");
     QCOMPARE(module.LastCSVPath(), QString());
 }
 
@@ -522,13 +509,12 @@ void TstModule1::realOpenChooserListsNamesWithoutDot()
             // The chooser selects the field's file once the folder is read, and a selection
             // wins over typed text: pick README in the list, as a user clicking it would.
             (void)QTest::qWaitFor([&] { return view->selectionModel()->hasSelection(); }, 3000);
-            const QModelIndexList readme = view->model()->match(
-                view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole, u"README"_s, 1,
-                Qt::MatchExactly);
+            const QModelIndexList readme =
+                view->model()->match(view->model()->index(0, 0, view->rootIndex()), Qt::DisplayRole,
+                                     u"README"_s, 1, Qt::MatchExactly);
             QCOMPARE(readme.size(), 1);
-            view->selectionModel()->setCurrentIndex(readme.first(),
-                                                    QItemSelectionModel::ClearAndSelect |
-                                                        QItemSelectionModel::Rows);
+            view->selectionModel()->setCurrentIndex(
+                readme.first(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             static_cast<QDialog*>(chooser)->accept();
         }});
         // The field holds a file: the chooser starts in that file's folder.
