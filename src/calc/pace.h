@@ -8,9 +8,14 @@
 namespace torvanu {
 
 // 1: goal time from a pace per kilometre; 2: pace per kilometre from a goal time.
-enum class Mode { GoalTime = 1, Pace = 2 };
+enum class Mode
+{
+    GoalTime = 1,
+    Pace = 2
+};
 
-enum class CalcStatus {
+enum class CalcStatus
+{
     Ok,
     ZeroDistance, // display "---", empty compact text
     OutOfRange,   // the seconds cannot be split into hours, minutes and seconds

@@ -5,7 +5,12 @@
 
 namespace torvanu {
 
-enum class Unit { Km, M, Mile };
+enum class Unit
+{
+    Km,
+    M,
+    Mile
+};
 
 // The captions of the unit buttons; a unit is matched by exact text.
 inline constexpr std::u16string_view kKmText = u"km";

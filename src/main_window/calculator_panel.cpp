@@ -137,8 +137,7 @@ void CalculatorPanel::buildGoalTimePanel(QWidget* client)
     goal.unit = makeUnitButton(distance, u"Command1"_s);
 
     QGroupBox* pace = makeFrame(goal.panel, u"Frame3"_s, kFramePace, {8, 88, 265, 65});
-    goal.pickers[1] =
-        makePicker(pace, u"Combo2(0)"_s, countEntries(10), u"5 "_s, {48, 24, 57, 24});
+    goal.pickers[1] = makePicker(pace, u"Combo2(0)"_s, countEntries(10), u"5 "_s, {48, 24, 57, 24});
     makeLabel(pace, u"Label1"_s, kMinuteLabel, {112, 32});
     goal.pickers[2] = makePicker(pace, u"Combo2(1)"_s, countEntries(59), u"0"_s, {136, 24, 57, 24});
     makeLabel(pace, u"Label2"_s, kSecondLabel, {200, 32});
@@ -165,7 +164,8 @@ void CalculatorPanel::buildPacePanel(QWidget* client)
     QGroupBox* goal = makeFrame(pace.panel, u"Frame4"_s, kFrameGoalTime, {0, 80, 265, 65});
     pace.pickers[1] = makePicker(goal, u"Combo4(0)"_s, countEntries(10), u"3 "_s, {16, 24, 49, 24});
     makeLabel(goal, u"Label4"_s, kHourLabel, {72, 32});
-    pace.pickers[2] = makePicker(goal, u"Combo4(1)"_s, countEntries(59), u"30"_s, {104, 24, 57, 24});
+    pace.pickers[2] =
+        makePicker(goal, u"Combo4(1)"_s, countEntries(59), u"30"_s, {104, 24, 57, 24});
     makeLabel(goal, u"Label5"_s, kMinuteLabel, {168, 32});
     pace.pickers[3] = makePicker(goal, u"Combo4(2)"_s, countEntries(59), u"0"_s, {184, 24, 57, 24});
     makeLabel(goal, u"Label6"_s, kSecondLabel, {248, 32});
@@ -187,7 +187,8 @@ void CalculatorPanel::connectTab(Mode mode)
     // text the program sets, which is exactly when the tab is recalculated; listening to
     // the pick as well would calculate (and complain) twice.
     for (int i = 0; i < t.pickerCount; ++i)
-        connect(t.pickers[i], &QComboBox::editTextChanged, this, [this, mode] { UpdateResults(mode); });
+        connect(t.pickers[i], &QComboBox::editTextChanged, this,
+                [this, mode] { UpdateResults(mode); });
     connect(t.unit, &QPushButton::clicked, this, [this, mode] { advanceUnit(mode); });
 }
 

@@ -132,13 +132,12 @@ void Form1::buildRecordArea(QWidget* client)
 
     m_recordBook = new RecordBook(
         client,
-        RecordBook::Services{
-            m_dialogs,
-            [this](QWidget* owner, const QString& current) {
-                return m_module1->BrowseDataFile(owner, current);
-            },
-            [this](const QString& target) { m_module1->ShellOpen(target); },
-            [] { return QDate::currentDate(); }},
+        RecordBook::Services{m_dialogs,
+                             [this](QWidget* owner, const QString& current) {
+                                 return m_module1->BrowseDataFile(owner, current);
+                             },
+                             [this](const QString& target) { m_module1->ShellOpen(target); },
+                             [] { return QDate::currentDate(); }},
         m_folders.dataFolder,
         m_folders.dataWriteFolder.isEmpty() ? m_folders.dataFolder : m_folders.dataWriteFolder,
         m_folders.recoveryFolder);
@@ -188,8 +187,8 @@ void Form1::CSVFileSave()
 {
     CsvScreen screen;
     const std::optional<Mode> shown = m_calculator->visibleMode();
-    screen.panel = !shown ? CsvPanel::None
-                          : (*shown == Mode::GoalTime ? CsvPanel::GoalTime : CsvPanel::Pace);
+    screen.panel =
+        !shown ? CsvPanel::None : (*shown == Mode::GoalTime ? CsvPanel::GoalTime : CsvPanel::Pace);
     const CalculatorPanel& c = *m_calculator;
     screen.goalDistance = c.pickerText(Mode::GoalTime, 0);
     screen.goalUnit = c.unitCaption(Mode::GoalTime);
@@ -225,8 +224,9 @@ void Form1::CSVFileSave()
         showError(kCsvWriteError.toString());
         return;
     case CsvSaveResult::Status::Unencodable:
-        showError(u"CSVファイルに保存できない文字「%1」が含まれているため、保存しませんでした。"_s.arg(
-            QString::fromUcs4(&saved.character, 1)));
+        showError(
+            u"CSVファイルに保存できない文字「%1」が含まれているため、保存しませんでした。"_s.arg(
+                QString::fromUcs4(&saved.character, 1)));
         return;
     }
 }

@@ -33,14 +33,12 @@ Form1& Startup::start()
     installFontSubstitutions();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString perUserFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     // An installed copy cannot write beside itself; its book then lives in the user's folder.
     const DataLocation place = chooseDataLocation(programFolder, perUserFolder);
     m_dialogs = std::make_unique<QtDialogs>();
-    m_window = std::make_unique<Form1>(
-        *m_dialogs,
-        Form1Folders{programFolder, place.readFolder, perUserFolder, place.writeFolder});
+    m_window = std::make_unique<Form1>(*m_dialogs, Form1Folders{programFolder, place.readFolder,
+                                                                perUserFolder, place.writeFolder});
     m_window->Form_Load();
     m_window->show();
     // The end of the session closes the window like any other close, record book included.

@@ -13,9 +13,22 @@ namespace torvanu {
 class Dialogs
 {
 public:
-    enum class Icon { Information, Stop };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Icon
+    {
+        Information,
+        Stop
+    };
+    enum class Buttons
+    {
+        Ok,
+        YesNo
+    };
+    enum class Answer
+    {
+        Ok,
+        Yes,
+        No
+    };
 
     struct FileRequest
     {

@@ -16,7 +16,8 @@ inline std::u16string_view toU16(QStringView text)
 
 inline QString toQString(std::u16string_view text)
 {
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 } // namespace torvanu
