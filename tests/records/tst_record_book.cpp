@@ -5,6 +5,7 @@
 #include "support/file_helpers.h"
 #include "support/main_window_fixture.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,7 @@ private slots:
     void loadsAndClosesWithoutChangeByteForByte();
     void closeAsksOnlyWhenChanged_data();
     void closeAsksOnlyWhenChanged();
+    void endFromTheMenuAsksOnce();
     void readOnlyFileIsRefusedAndKept();
     void deleteRenumbers_data();
     void deleteRenumbers();
@@ -142,6 +144,22 @@ void TestRecordBook::closeAsksOnlyWhenChanged()
         // The previous book stays one step back.
         QCOMPARE(readFile(m_main->environment.filePath(u"log.dat.bak"_s)), file);
     }
+}
+
+void TestRecordBook::endFromTheMenuAsksOnce()
+{
+    const QByteArray original = cp932(kThreeRaces);
+    QVERIFY(start(original));
+    book().ListView1_ColumnClick(RecordModel::DateColumn);
+    m_main->dialogs.answerNext(Dialogs::Answer::Yes);
+    // 終了 unloads every window, which closes the main window in turn: the book is offered
+    // for saving once, not once per path.
+    m_main->find<QAction>(u"mnEnd"_s)->trigger();
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    QVERIFY(!m_main->form->isVisible());
+    QVERIFY(logBytes() != original);
+    m_main->form->close();
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
 }
 
 void TestRecordBook::readOnlyFileIsRefusedAndKept()
