@@ -4,6 +4,7 @@
 #include "child_process.h"
 #include "first_frame.h"
 #include "main_window/startup.h"
+#include "shell/program_font.h"
 #include "main_window/ui_style.h"
 
 #include <QApplication>

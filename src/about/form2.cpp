@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "about/help_links.h"
+#include "shell/program_font.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -22,7 +23,6 @@ namespace {
 constexpr QStringView kTitle = u"バージョン情報";
 constexpr QStringView kVersionLine = u"Torvanu ver1.22";
 constexpr QStringView kOkCaption = u"OK";
-constexpr QStringView kFontFamily = u"ＭＳ ゴシック";
 constexpr QStringView kMakerLine = u"Torvanu 開発チーム";
 constexpr QStringView kCreditLine = u"ランナーのためのペース計算と大会記録";
 constexpr QStringView kIconResource = u":/torvanu.png";
@@ -36,8 +36,7 @@ QLabel* centredLabel(const QString& name, QWidget* parent)
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
-    QFont font(kFontFamily.toString(), kLabelPointSize);
-    label->setFont(font);
+    label->setFont(programFont(kLabelPointSize));
     return label;
 }
 

@@ -8,7 +8,6 @@ namespace torvanu {
 inline constexpr QStringView kTabGoalTime = u"ゴール時間算出";
 inline constexpr QStringView kTabPace = u"1kmペース算出";
 inline constexpr QStringView kInitialResult = u"00時間 00分 00秒";
-inline constexpr QStringView kFontFamily = u"ＭＳ ゴシック";
 inline constexpr QStringView kFrameDistance = u"目標距離";
 inline constexpr QStringView kFramePace = u"１km のペース";
 inline constexpr QStringView kMinuteLabel = u"分";

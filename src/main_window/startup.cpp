@@ -1,8 +1,8 @@
 #include "startup.h"
 
-#include "captions.h"
 #include "form1.h"
 #include "shell/data_location.h"
+#include "shell/program_font.h"
 #include "shell/qt_dialogs.h"
 #include "shell/termination_watch.h"
 
@@ -14,13 +14,6 @@
 using namespace Qt::StringLiterals;
 
 namespace torvanu {
-
-void installFontSubstitutions()
-{
-    QFont::insertSubstitutions(kFontFamily.toString(),
-                               {u"IPAGothic"_s, u"IPAゴシック"_s, u"Noto Sans Mono CJK JP"_s,
-                                u"Noto Sans CJK JP"_s, u"VL Gothic"_s, u"TakaoGothic"_s});
-}
 
 Startup::Startup() = default;
 Startup::~Startup() = default;

@@ -27,7 +27,4 @@ private:
     std::unique_ptr<TerminationWatch> m_terminationWatch;
 };
 
-// Maps the program's typeface onto the Japanese fonts a Linux desktop has.
-void installFontSubstitutions();
-
 } // namespace torvanu

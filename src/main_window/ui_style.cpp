@@ -1,6 +1,6 @@
 #include "ui_style.h"
 
-#include "captions.h"
+#include "shell/program_font.h"
 
 #include <QPalette>
 #include <QWidget>
@@ -9,10 +9,7 @@ namespace torvanu {
 
 QFont msGothic(qreal points, bool bold)
 {
-    QFont font(kFontFamily.toString());
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    return programFont(points, bold);
 }
 
 void setTextColour(QWidget* widget, const QColor& text)

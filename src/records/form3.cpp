@@ -4,6 +4,7 @@
 #include "calc/validation.h"
 #include "records/record_cells.h"
 #include "shell/dialogs.h"
+#include "shell/program_font.h"
 #include "shell/text_bridge.h"
 
 #include <QComboBox>
@@ -110,7 +111,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
 {
     setObjectName(u"Form3"_s);
     setWindowTitle(u"大会記録一覧　設定画面"_s);
-    setFont(QFont(u"ＭＳ ゴシック"_s, kFontPoints));
+    setFont(programFont(kFontPoints));
 
     m_frame1 = new QGroupBox(this);
     m_frame1->setObjectName(u"Frame1"_s);
