@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "decimal_digits.h"
 
@@ -106,6 +107,36 @@ bool exceedsOne(const char* p, const char* end)
     return magnitude + (negativeExponent ? -exponent : exponent) >= 0;
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr int kExactDigits = 15;
+
+// The picker entries ("5 ", "42.195") are plain digits with at most one point, and every
+// keystroke reads a handful of them. Up to 15 digits the integer is exact, and one division
+// by an exact power of ten rounds correctly, so this gives the value from_chars would give.
+std::optional<double> readPlainDecimal(std::u16string_view text)
+{
+    std::uint64_t digits = 0;
+    int count = 0;
+    int fractionDigits = -1;
+    for (const char16_t c : text) {
+        if (c >= u'0' && c <= u'9') {
+            if (++count > kExactDigits)
+                return std::nullopt;
+            digits = digits * 10 + static_cast<std::uint64_t>(c - u'0');
+            if (fractionDigits >= 0)
+                ++fractionDigits;
+        } else if (c == u'.' && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0)
+        return std::nullopt;
+    return static_cast<double>(digits) / kPowersOfTen[std::max(fractionDigits, 0)];
+}
+
 } // namespace
 
 std::optional<double> readNumber(std::u16string_view text)
@@ -116,6 +147,8 @@ std::optional<double> readNumber(std::u16string_view text)
         text.remove_suffix(1);
     if (text.empty())
         return std::nullopt;
+    if (const std::optional<double> plain = readPlainDecimal(text))
+        return plain;
 
     char local[kLocalBufferSize];
     std::string longText;
