@@ -252,10 +252,16 @@ void CalculatorPanel::UpdateResults(Mode mode)
     const CheckOutcome outcome =
         checkInputs(mode, std::span(views.data(), t.pickerCount), toU16(unit));
 
-    // Filling an empty picker is a change of its text like any other, so it recalculates
-    // the tab again before this run goes on.
-    if (outcome.fill >= 0)
+    // Filling an empty picker is a change of its text like any other: the run it starts
+    // validates and calculates with the "0" in place, and complains if another picker is
+    // wrong. This run only moves the focus afterwards, so the first empty picker ends up with
+    // it; calculating here as well would put a result over that complaint.
+    if (outcome.fill >= 0) {
         t.pickers[outcome.fill]->setEditText(u"0"_s);
+        if (outcome.focus >= 0)
+            t.pickers[outcome.focus]->setFocus();
+        return;
+    }
     if (outcome.focus >= 0)
         t.pickers[outcome.focus]->setFocus();
     if (!outcome.accepted()) {

@@ -114,21 +114,32 @@ void TestCalculator::typingRecalculatesEveryKeystroke()
 void TestCalculator::emptyPickersAreFilledWithZero_data()
 {
     QTest::addColumn<QString>("cleared");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QString>("result");
 
-    QTest::newRow("pace minutes") << u"Combo2(0)"_s << u"0分 0秒 "_s;
-    QTest::newRow("distance shows ---") << u"Combo1"_s << u"---"_s;
+    QTest::newRow("pace minutes") << u"Combo2(0)"_s << u"0"_s << QStringList{} << u"0分 0秒 "_s;
+    QTest::newRow("distance shows ---") << u"Combo1"_s << u"0"_s << QStringList{} << u"---"_s;
+    // The complaint about the seconds comes once, and no result is written over it.
+    QTest::newRow("pace minutes while the seconds are wrong")
+        << u"Combo2(0)"_s << u"x"_s
+        << QStringList{u"１ｋｍペースの「秒」に数値を入力してください。"_s}
+        << u"3時間 30分 58秒 .5"_s;
 }
 
 void TestCalculator::emptyPickersAreFilledWithZero()
 {
     QFETCH(QString, cleared);
+    QFETCH(QString, seconds);
+    QFETCH(QStringList, messages);
     QFETCH(QString, result);
 
+    m_main->find<QComboBox>(u"Combo2(1)"_s)->setEditText(seconds);
+    m_main->dialogs.clear();
     auto* picker = m_main->find<QComboBox>(cleared);
     picker->setEditText(QString());
     QCOMPARE(picker->currentText(), u"0"_s);
-    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QCOMPARE(m_main->dialogs.messageTexts(), messages);
     QVERIFY(picker->hasFocus() || picker->lineEdit()->hasFocus());
     QCOMPARE(this->result(1), result);
 }
