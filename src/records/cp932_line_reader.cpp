@@ -76,8 +76,18 @@ QString Cp932LineReader::decodeLine(QByteArrayView bytes, QByteArrayView termina
     const bool ok = !decoder.hasError() && text.endsWith(QString::fromLatin1(end));
     if (text.endsWith(QString::fromLatin1(end)))
         text.chop(end.size());
-    if (!ok)
-        text.replace(IllegalSubstitute, Replacement);
+    if (!ok) {
+        // The byte 0x7F is a character of its own (never half of a two-byte one) that the
+        // converter reads as U+001A, the very character it also puts in place of bytes it
+        // cannot read. Where both occur, the pieces between the 0x7F bytes are read on their
+        // own, so that only the real substitutes become U+FFFD.
+        const qsizetype del = bytes.indexOf('\x7f');
+        if (del >= 0)
+            text = decodeLine(bytes.first(del), {}, nullptr) + IllegalSubstitute +
+                   decodeLine(bytes.sliced(del + 1), terminator, nullptr);
+        else
+            text.replace(IllegalSubstitute, Replacement);
+    }
     if (clean)
         *clean = ok;
     return text;

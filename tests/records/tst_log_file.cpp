@@ -62,6 +62,7 @@ private slots:
     void saveFailure();
     void undecodableRow_data();
     void undecodableRow();
+    void unreadableNumberBesideDeleteByte();
     void recovery_data();
     void recovery();
     void recoveryNames();
@@ -385,6 +386,21 @@ void TestLogFile::saveFailure()
     QCOMPARE(result.error->row, row);
     QCOMPARE(readFile(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"log.dat"_s});
+}
+
+void TestLogFile::unreadableNumberBesideDeleteByte()
+{
+    // The byte 0x7F reads as U+001A, which is also the converter's stand-in for bytes it
+    // cannot read: a line holding both must still save, with its unreadable field 0
+    // renumbered and the rest written back as it was.
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(u"log.dat"_s), QByteArray("\xFF"
+                                                             "1,a,b,c,d,e,x\x7F\r\n")));
+    LogFile file(dir.path());
+    const torvanu::LogLoadResult loaded = file.load();
+    QCOMPARE(loaded.lines.size(), 1);
+    QVERIFY(!file.save(loaded.lines).error);
+    QCOMPARE(readFile(file.filePath()), QByteArray("1,a,b,c,d,e,x\x7F\r\n"));
 }
 
 void TestLogFile::undecodableRow_data()
