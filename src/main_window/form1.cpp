@@ -236,13 +236,18 @@ bool Form1::detailMode() const
     return m_check1->isChecked();
 }
 
+QSize Form1::frameExtent() const
+{
+    // What the window manager adds around the window: title bar and borders.
+    return {std::max(0, frameGeometry().width() - geometry().width()),
+            std::max(0, frameGeometry().height() - geometry().height())};
+}
+
 int Form1::clientHeightTwips() const
 {
-    const int frame = std::max(0, frameGeometry().height() - geometry().height());
-    const int menu = menuBar()->heightForWidth(pixels(m_outerWidthTw)) > 0
-                         ? menuBar()->heightForWidth(pixels(m_outerWidthTw))
-                         : menuBar()->sizeHint().height();
-    return (pixels(m_outerHeightTw) - frame - menu) * kTwipsPerPixel;
+    const int wrapped = menuBar()->heightForWidth(pixels(m_outerWidthTw));
+    const int menu = wrapped > 0 ? wrapped : menuBar()->sizeHint().height();
+    return (pixels(m_outerHeightTw) - frameExtent().height() - menu) * kTwipsPerPixel;
 }
 
 void Form1::Check1_Click()
@@ -322,8 +327,7 @@ void Form1::applyOuterSize()
 {
     // The sizes are outer sizes, title bar and frame included; what the window manager adds
     // is only known from the real window, so it is measured every time.
-    const QSize frame(std::max(0, frameGeometry().width() - geometry().width()),
-                      std::max(0, frameGeometry().height() - geometry().height()));
+    const QSize frame = frameExtent();
     m_appliedFrame = frame;
     setFixedSize(pixels(m_outerWidthTw) - frame.width(), pixels(m_outerHeightTw) - frame.height());
 }
@@ -339,8 +343,7 @@ void Form1::moveEvent(QMoveEvent* event)
     QMainWindow::moveEvent(event);
     // A window manager that adds its frame after the window appears announces it with a
     // move; the outer size must stay what the program set.
-    const QSize frame(std::max(0, frameGeometry().width() - geometry().width()),
-                      std::max(0, frameGeometry().height() - geometry().height()));
+    const QSize frame = frameExtent();
     if (frame != m_appliedFrame)
         applyOuterSize();
 }

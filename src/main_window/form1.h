@@ -77,6 +77,7 @@ private:
     void Form_QueryUnload();
     void setOuterSize(int widthTw, int heightTw);
     void applyOuterSize();
+    QSize frameExtent() const;
     void placeDragBar();
     void fitListToDragBar();
     void setRecordAreaVisible(bool visible);
