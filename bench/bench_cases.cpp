@@ -6,7 +6,7 @@
 
 #include "calc/pace.h"
 #include "main_window/form1.h"
-#include "records/record_book.h"
+#include "record_book/record_book.h"
 #include "records/record_model.h"
 
 #include <QApplication>

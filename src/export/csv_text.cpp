@@ -1,7 +1,7 @@
 #include "csv_text.h"
 
 #include "calc/number_text.h"
-#include "shell/text_bridge.h"
+#include "storage/text_bridge.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 #include "captions.h"
 #include "lap_table_panel.h"
 #include "shell/dialogs.h"
-#include "shell/text_bridge.h"
+#include "storage/text_bridge.h"
 #include "ui_style.h"
 
 #include <QComboBox>

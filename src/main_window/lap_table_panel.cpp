@@ -1,7 +1,7 @@
 #include "lap_table_panel.h"
 
 #include "captions.h"
-#include "shell/text_bridge.h"
+#include "storage/text_bridge.h"
 #include "ui_style.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "startup.h"
 
 #include "form1.h"
-#include "shell/data_location.h"
+#include "records/data_location.h"
 #include "shell/program_font.h"
 #include "shell/qt_dialogs.h"
 #include "shell/termination_watch.h"

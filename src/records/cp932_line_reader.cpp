@@ -1,6 +1,6 @@
 #include "records/cp932_line_reader.h"
 
-#include "shell/code_page.h"
+#include "storage/code_page.h"
 
 #include <QIODevice>
 

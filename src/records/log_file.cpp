@@ -1,7 +1,7 @@
 #include "records/log_file.h"
 
 #include "records/cp932_line_reader.h"
-#include "shell/code_page.h"
+#include "storage/code_page.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "record_cells.h"
 
 #include "calc/units.h"
-#include "shell/text_bridge.h"
+#include "storage/text_bridge.h"
 
 using namespace Qt::StringLiterals;
 

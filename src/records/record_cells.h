@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/code_page.h"
+#include "storage/code_page.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "module1.h"
 
-#include "shell/code_page.h"
+#include "storage/code_page.h"
 
 #include "shell/dialogs.h"
 #include "shell/replace_question.h"

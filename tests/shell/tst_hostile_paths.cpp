@@ -1,5 +1,5 @@
-#include "records/record_book.h"
-#include "records/record_list_view.h"
+#include "record_book/record_book.h"
+#include "record_book/record_list_view.h"
 #include "records/record_model.h"
 #include "shell/module1.h"
 #include "support/file_helpers.h"

@@ -1,10 +1,10 @@
 #include "record_book.h"
 
 #include "form3.h"
-#include "log_file.h"
+#include "records/log_file.h"
 #include "record_book_texts.h"
 #include "record_list_view.h"
-#include "record_model.h"
+#include "records/record_model.h"
 #include "shell/dialogs.h"
 
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "shell/data_location.h"
+#include "records/data_location.h"
 #include "support/file_helpers.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "shell/data_location.h"
+#include "records/data_location.h"
 
 #include "records/log_file.h"
 

@@ -1,11 +1,11 @@
-#include "records/form3.h"
+#include "record_book/form3.h"
 
 #include "calc/units.h"
 #include "calc/validation.h"
 #include "records/record_cells.h"
 #include "shell/dialogs.h"
 #include "shell/program_font.h"
-#include "shell/text_bridge.h"
+#include "storage/text_bridge.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "records/log_file.h"
-#include "records/record_book.h"
-#include "records/record_book_texts.h"
+#include "record_book/record_book.h"
+#include "record_book/record_book_texts.h"
 #include "records/record_model.h"
 #include "support/file_helpers.h"
 #include "support/file_size_limit.h"

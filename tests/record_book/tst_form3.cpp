@@ -1,4 +1,4 @@
-#include "records/form3.h"
+#include "record_book/form3.h"
 
 #include "support/scripted_dialogs.h"
 
