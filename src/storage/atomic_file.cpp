@@ -1,0 +1,41 @@
+#include "atomic_file.h"
+
+namespace torvanu {
+
+std::optional<AtomicWriteError> AtomicFile::open()
+{
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return AtomicWriteError{m_file.errorString()};
+    return std::nullopt;
+}
+
+std::optional<AtomicWriteError> AtomicFile::write(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString reason = m_file.errorString();
+        m_file.cancelWriting();
+        return AtomicWriteError{reason};
+    }
+    return std::nullopt;
+}
+
+std::optional<AtomicWriteError> AtomicFile::commit()
+{
+    if (!m_file.commit())
+        return AtomicWriteError{m_file.errorString()};
+    return std::nullopt;
+}
+
+std::optional<AtomicWriteError> writeFileAtomically(const QString& path, QByteArrayView bytes)
+{
+    AtomicFile file(path);
+    if (auto error = file.open())
+        return error;
+    if (auto error = file.write(bytes))
+        return error;
+    return file.commit();
+}
+
+} // namespace torvanu
