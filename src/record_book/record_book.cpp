@@ -6,12 +6,12 @@
 #include "record_list_view.h"
 #include "records/record_model.h"
 #include "shell/dialogs.h"
+#include "storage/openable_file.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
-#include <QMimeDatabase>
 #include <QPushButton>
 
 #include <algorithm>
@@ -34,34 +34,6 @@ QString withoutSortMarks(QString caption)
     caption.remove(kAscendingMark.toString());
     caption.remove(kDescendingMark.toString());
     return caption;
-}
-
-// Types a desktop may run instead of opening.
-constexpr QStringView kProgramTypes[] = {u"application/x-executable",
-                                         u"application/x-sharedlib",
-                                         u"application/x-shellscript",
-                                         u"application/x-desktop",
-                                         u"application/x-ms-dos-executable",
-                                         u"application/vnd.appimage",
-                                         u"application/x-perl",
-                                         u"text/x-python"};
-
-// A record's data file is a file on this machine, opened with the program associated with
-// its type. A DataPath that is a web address (a book from elsewhere, or edited by hand), a
-// folder, a desktop launcher or a program the desktop would run rather than open is not
-// handed over. The execute bit alone does not decide: on a memory card every file has it.
-bool isOpenableDataFile(const QString& path)
-{
-    if (path.isEmpty() || !QDir::isAbsolutePath(path) || path.startsWith(u':'))
-        return false;
-    const QFileInfo info(path);
-    if (!info.isFile() || info.suffix().compare(u"desktop"_s, Qt::CaseInsensitive) == 0)
-        return false;
-    if (!info.isExecutable())
-        return true;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
-    return std::none_of(std::begin(kProgramTypes), std::end(kProgramTypes),
-                        [&type](QStringView name) { return type.inherits(name.toString()); });
 }
 
 } // namespace
@@ -269,7 +241,7 @@ void RecordBook::ListView1_MouseDown(Qt::MouseButton button)
     if (!row)
         return;
     const QString path = m_model->line(*row).dataPath().toString();
-    if (isOpenableDataFile(path))
+    if (isOpenableFile(path))
         m_services.shellOpen(path);
 }
 

@@ -1,6 +1,7 @@
 #include "module1.h"
 
 #include "storage/code_page.h"
+#include "storage/openable_file.h"
 
 #include "shell/dialogs.h"
 #include "shell/replace_question.h"
@@ -41,12 +42,7 @@ std::optional<QUrl> launchTarget(const QString& target)
             return url;
         return std::nullopt;
     }
-    // Only an absolute path names a file: "file:", "javascript:", "mailto:" and the like
-    // are relative texts here, and so are Windows paths carried over in old record books.
-    // A leading ':' would name a resource compiled into the program, not a file.
-    if (!QDir::isAbsolutePath(target) || target.startsWith(u':'))
-        return std::nullopt;
-    if (!QFileInfo::exists(target))
+    if (!isOpenableFile(target, FolderPolicy::Open))
         return std::nullopt;
     return QUrl::fromLocalFile(target);
 }
