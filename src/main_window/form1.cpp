@@ -191,12 +191,12 @@ void Form1::CSVFileSave()
         !shown ? CsvPanel::None : (*shown == Mode::GoalTime ? CsvPanel::GoalTime : CsvPanel::Pace);
     const CalculatorPanel& c = *m_calculator;
     screen.goalDistance = c.pickerText(Mode::GoalTime, 0);
-    screen.goalUnit = c.unitCaption(Mode::GoalTime);
+    screen.goalUnit = c.unitText(Mode::GoalTime);
     screen.paceMinutes = c.pickerText(Mode::GoalTime, 1);
     screen.paceSeconds = c.pickerText(Mode::GoalTime, 2);
     screen.goalTimeDisplay = c.resultText(Mode::GoalTime);
     screen.paceDistance = c.pickerText(Mode::Pace, 0);
-    screen.paceUnit = c.unitCaption(Mode::Pace);
+    screen.paceUnit = c.unitText(Mode::Pace);
     screen.goalHours = c.pickerText(Mode::Pace, 1);
     screen.goalMinutes = c.pickerText(Mode::Pace, 2);
     screen.goalSeconds = c.pickerText(Mode::Pace, 3);
