@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::size_t kLocalBufferSize = 64;
 
-bool isBlank(char16_t c)
-{
-    return c == u' ' || c == u'\u3000';
-}
-
 // The ASCII character a typed character stands for, or 0. A Japanese input method types
 // digits, the point and the signs in their full-width forms.
 char asciiOf(char16_t c)

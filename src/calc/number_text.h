@@ -14,6 +14,13 @@ namespace torvanu {
 // a number.
 std::optional<double> readNumber(std::u16string_view text);
 
+// The blanks a number text may carry around its number: the plain space and U+3000, which a
+// Japanese input method types for the space bar.
+inline bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\u3000';
+}
+
 inline bool isNumeric(std::u16string_view text)
 {
     return readNumber(text).has_value();

@@ -26,13 +26,17 @@ std::u16string_view unitText(Unit unit)
     return kKmText;
 }
 
-std::u16string_view nextUnitText(std::u16string_view text)
+Unit nextUnit(Unit unit)
 {
-    if (text == kKmText)
-        return kMetreText;
-    if (text == kMetreText)
-        return kMileText;
-    return kKmText;
+    switch (unit) {
+    case Unit::Km:
+        return Unit::M;
+    case Unit::M:
+        return Unit::Mile;
+    case Unit::Mile:
+        return Unit::Km;
+    }
+    return Unit::Km;
 }
 
 } // namespace torvanu

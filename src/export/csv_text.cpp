@@ -25,11 +25,11 @@ constexpr QStringView kFullField = u"フル,";
 constexpr QStringView kLineEnd = u"\r\n";
 constexpr int kHalfAfterRow = 21;
 
-// The pickers' list entries carry their blank as a plain space; only that is a blank here.
+// Every blank the number reading skips, so that an echo shows the value that was calculated.
 QString withoutBlanks(QStringView text)
 {
     QString result = text.toString();
-    result.remove(u' ');
+    result.removeIf([](QChar c) { return isBlank(c.unicode()); });
     return result;
 }
 
@@ -89,7 +89,8 @@ std::optional<QString> csvText(const CsvScreen& screen)
             lines << field(kHalfField, screen.halfTime);
     }
     lines << field(kFullField, screen.fullTime);
-    return lines.join(kLineEnd.toString());
+    // Every line ends with its own CR LF, the last one too; the save adds the empty line.
+    return lines.join(kLineEnd.toString()) + kLineEnd.toString();
 }
 
 } // namespace torvanu

@@ -47,12 +47,13 @@ struct CsvScreen
     QString fullTime;
 };
 
-// The whole export text, lines joined by CR LF, without the line end after the last line
-// (SaveAsCSV adds it). Nothing when the pace tab's hours do not read as a number.
+// The whole export text, every line ended by CR LF, the last one included (SaveAsCSV adds one
+// more, so the file ends with an empty line). Nothing when the pace tab's hours do not read as a
+// number.
 std::optional<QString> csvText(const CsvScreen& screen);
 
-// A picker text as the echo lines show it: every blank removed, then an empty text gives
-// "0" and a single character gets a leading "0". Longer texts (pace minutes up to 1000,
+// A picker text as the echo lines show it: every blank removed (U+3000 too), then an empty text
+// gives "0" and a single character gets a leading "0". Longer texts (pace minutes up to 1000,
 // seconds with a fraction such as 20.5) stay as they are: cutting them to two characters
 // would change the value the picker shows.
 QString twoDigitForm(QStringView pickerText);

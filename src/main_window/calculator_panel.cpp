@@ -5,10 +5,13 @@
 #include "captions.h"
 #include "lap_table_panel.h"
 #include "shell/dialogs.h"
+#include "shell/picker_entry.h"
 #include "storage/text_bridge.h"
 #include "ui_style.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,8 @@ using namespace Qt::StringLiterals;
 namespace torvanu {
 
 namespace {
+
+constexpr int kGoalTimeTabIndex = 0;
 
 QStringList distanceEntries()
 {
@@ -48,6 +53,7 @@ QComboBox* makePicker(QWidget* parent, const QString& name, const QStringList& e
     picker->setFont(msGothic(kPickerPoints));
     picker->addItems(entries);
     picker->setEditText(text);
+    followTextWithEntry(picker);
     picker->setGeometry(geometry);
     return picker;
 }
@@ -78,7 +84,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, QStringView caption, QPo
 
 QPushButton* makeUnitButton(QWidget* parent, const QString& name)
 {
-    auto* button = new QPushButton(toQString(kKmText), parent);
+    auto* button = new QPushButton(toQString(torvanu::unitText(Unit::Km)), parent);
     button->setObjectName(name);
     button->setFont(msGothic(kCaptionPoints));
     button->setGeometry(216, 24, 33, 25);
@@ -134,7 +140,7 @@ void CalculatorPanel::buildGoalTimePanel(QWidget* client)
     QGroupBox* distance = makeFrame(goal.panel, u"Frame2"_s, kFrameDistance, {8, 8, 265, 65});
     goal.pickers[0] = makePicker(distance, u"Combo1"_s, distanceEntries(),
                                  kInitialDistance.toString(), {16, 24, 185, 24});
-    goal.unit = makeUnitButton(distance, u"Command1"_s);
+    goal.unitButton = makeUnitButton(distance, u"Command1"_s);
 
     QGroupBox* pace = makeFrame(goal.panel, u"Frame3"_s, kFramePace, {8, 88, 265, 65});
     goal.pickers[1] = makePicker(pace, u"Combo2(0)"_s, countEntries(10), u"5 "_s, {48, 24, 57, 24});
@@ -159,7 +165,7 @@ void CalculatorPanel::buildPacePanel(QWidget* client)
     QGroupBox* distance = makeFrame(pace.panel, u"Frame1"_s, kFrameDistance, {0, 0, 265, 65});
     pace.pickers[0] = makePicker(distance, u"Combo3"_s, distanceEntries(),
                                  kInitialDistance.toString(), {16, 24, 185, 24});
-    pace.unit = makeUnitButton(distance, u"Command2"_s);
+    pace.unitButton = makeUnitButton(distance, u"Command2"_s);
 
     QGroupBox* goal = makeFrame(pace.panel, u"Frame4"_s, kFrameGoalTime, {0, 80, 265, 65});
     pace.pickers[1] = makePicker(goal, u"Combo4(0)"_s, countEntries(10), u"3 "_s, {16, 24, 49, 24});
@@ -186,22 +192,58 @@ void CalculatorPanel::connectTab(Mode mode)
     // The edit text changes once for every keystroke, every pick from the list and every
     // text the program sets, which is exactly when the tab is recalculated; listening to
     // the pick as well would calculate (and complain) twice.
-    for (int i = 0; i < t.pickerCount; ++i)
-        connect(t.pickers[i], &QComboBox::editTextChanged, this,
-                [this, mode] { UpdateResults(mode); });
-    connect(t.unit, &QPushButton::clicked, this, [this, mode] { advanceUnit(mode); });
+    // A pick of the entry already shown changes no text, so it is recalculated on its own.
+    for (int i = 0; i < t.pickerCount; ++i) {
+        QComboBox* picker = t.pickers[i];
+        connect(picker, &QComboBox::editTextChanged, this, [this, mode] {
+            tab(mode).pickingUnchanged = nullptr;
+            UpdateResults(mode);
+        });
+        connect(picker, &QComboBox::activated, this,
+                [this, mode, picker] { pickerActivated(mode, picker); });
+        picker->view()->window()->installEventFilter(this);
+    }
+    connect(t.unitButton, &QPushButton::clicked, this, [this, mode] { advanceUnit(mode); });
+}
+
+bool CalculatorPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        for (const Mode mode : {Mode::GoalTime, Mode::Pace}) {
+            Tab& t = tab(mode);
+            for (int i = 0; i < t.pickerCount; ++i) {
+                if (t.pickers[i]->view()->window() == watched)
+                    t.pickingUnchanged = t.pickers[i];
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CalculatorPanel::pickerActivated(Mode mode, QComboBox* picker)
+{
+    // The arrow keys and the wheel activate only a different entry, whose new text has
+    // already recalculated; so has a pick from the list that changed the text.
+    Tab& t = tab(mode);
+    const bool unchanged = t.pickingUnchanged == picker;
+    t.pickingUnchanged = nullptr;
+    if (unchanged)
+        UpdateResults(mode);
 }
 
 void CalculatorPanel::advanceUnit(Mode mode)
 {
-    QPushButton* unit = tab(mode).unit;
-    unit->setText(toQString(nextUnitText(toU16(unit->text()))));
+    Tab& t = tab(mode);
+    t.unit = nextUnit(t.unit);
+    t.unitButton->setText(toQString(torvanu::unitText(t.unit)));
     UpdateResults(mode);
 }
 
 void CalculatorPanel::TabStrip1_Click()
 {
-    const bool goalTime = m_tabStrip->tabText(m_tabStrip->currentIndex()) == kTabGoalTime;
+    // The tabs are told apart by their place, not their caption, which a desktop may
+    // decorate with an access key.
+    const bool goalTime = m_tabStrip->currentIndex() == kGoalTimeTabIndex;
     tab(Mode::GoalTime).panel->setVisible(goalTime);
     tab(Mode::Pace).panel->setVisible(!goalTime);
     UpdateResults(goalTime ? Mode::GoalTime : Mode::Pace);
@@ -226,7 +268,7 @@ CalcInputs CalculatorPanel::inputs(Mode mode, std::array<QString, 5>& storage) c
 {
     const Tab& t = tab(mode);
     storage[0] = t.pickers[0]->currentText();
-    storage[1] = t.unit->text();
+    storage[1] = toQString(torvanu::unitText(t.unit));
     if (mode == Mode::GoalTime) {
         storage[3] = t.pickers[1]->currentText();
         storage[4] = t.pickers[2]->currentText();
@@ -248,9 +290,8 @@ void CalculatorPanel::UpdateResults(Mode mode)
         texts[i] = t.pickers[i]->currentText();
         views[i] = toU16(texts[i]);
     }
-    const QString unit = t.unit->text();
     const CheckOutcome outcome =
-        checkInputs(mode, std::span(views.data(), t.pickerCount), toU16(unit));
+        checkInputs(mode, std::span(views.data(), t.pickerCount), torvanu::unitText(t.unit));
 
     // Filling an empty picker is a change of its text like any other: the run it starts
     // validates and calculates with the "0" in place, and complains if another picker is
@@ -287,9 +328,9 @@ QString CalculatorPanel::pickerText(Mode mode, int index) const
     return tab(mode).pickers.at(index)->currentText();
 }
 
-QString CalculatorPanel::unitCaption(Mode mode) const
+QString CalculatorPanel::unitText(Mode mode) const
 {
-    return tab(mode).unit->text();
+    return toQString(torvanu::unitText(tab(mode).unit));
 }
 
 QString CalculatorPanel::resultText(Mode mode) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/pace.h"
+#include "calc/units.h"
 
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class QComboBox;
+class QEvent;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -43,8 +45,11 @@ public:
 
     // What the controls show, for the export.
     QString pickerText(Mode mode, int index) const;
-    QString unitCaption(Mode mode) const;
+    QString unitText(Mode mode) const;
     QString resultText(Mode mode) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Tab
@@ -52,8 +57,12 @@ private:
         QWidget* panel = nullptr;
         std::array<QComboBox*, 4> pickers{};
         int pickerCount = 0;
-        QPushButton* unit = nullptr;
+        QPushButton* unitButton = nullptr;
         QLineEdit* result = nullptr;
+        Unit unit = Unit::Km;
+        // Set while a picker's list is open and its text has not changed since: a pick
+        // that leaves the text as it was must still recalculate.
+        QComboBox* pickingUnchanged = nullptr;
     };
 
     void buildGoalTimePanel(QWidget* client);
@@ -61,6 +70,7 @@ private:
     void connectTab(Mode mode);
     void TabStrip1_Click();
     void advanceUnit(Mode mode);
+    void pickerActivated(Mode mode, QComboBox* picker);
     CalcInputs inputs(Mode mode, std::array<QString, 5>& storage) const;
 
     Tab& tab(Mode mode) { return m_tabs[mode == Mode::GoalTime ? 0 : 1]; }

@@ -21,7 +21,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -191,12 +194,12 @@ void Form1::CSVFileSave()
         !shown ? CsvPanel::None : (*shown == Mode::GoalTime ? CsvPanel::GoalTime : CsvPanel::Pace);
     const CalculatorPanel& c = *m_calculator;
     screen.goalDistance = c.pickerText(Mode::GoalTime, 0);
-    screen.goalUnit = c.unitCaption(Mode::GoalTime);
+    screen.goalUnit = c.unitText(Mode::GoalTime);
     screen.paceMinutes = c.pickerText(Mode::GoalTime, 1);
     screen.paceSeconds = c.pickerText(Mode::GoalTime, 2);
     screen.goalTimeDisplay = c.resultText(Mode::GoalTime);
     screen.paceDistance = c.pickerText(Mode::Pace, 0);
-    screen.paceUnit = c.unitCaption(Mode::Pace);
+    screen.paceUnit = c.unitText(Mode::Pace);
     screen.goalHours = c.pickerText(Mode::Pace, 1);
     screen.goalMinutes = c.pickerText(Mode::Pace, 2);
     screen.goalSeconds = c.pickerText(Mode::Pace, 3);
@@ -247,7 +250,7 @@ int Form1::clientHeightTwips() const
 {
     const int wrapped = menuBar()->heightForWidth(pixels(m_outerWidthTw));
     const int menu = wrapped > 0 ? wrapped : menuBar()->sizeHint().height();
-    return (pixels(m_outerHeightTw) - frameExtent().height() - menu) * kTwipsPerPixel;
+    return (pixels(shownOuterHeightTwips()) - frameExtent().height() - menu) * kTwipsPerPixel;
 }
 
 void Form1::Check1_Click()
@@ -289,9 +292,10 @@ void Form1::Picture4_MouseMove(Qt::MouseButtons buttons, int yTwips)
     const int newTop = m_dragBarTopTw + yTwips;
     if (kListTopTw >= newTop)
         return;
-    m_dragBarTopTw = newTop;
-    const int frame = m_outerHeightTw - clientHeightTwips();
-    setOuterSize(m_outerWidthTw, frame + kDragBarHeightTw + m_dragBarTopTw);
+    const int frame = shownOuterHeightTwips() - clientHeightTwips();
+    setOuterSize(m_outerWidthTw, frame + kDragBarHeightTw + newTop);
+    // At the screen's lower edge the bar stops where the window does.
+    m_dragBarTopTw = std::min(newTop, clientHeightTwips() - kDragBarHeightTw);
     placeDragBar();
     fitListToDragBar();
 }
@@ -329,7 +333,32 @@ void Form1::applyOuterSize()
     // is only known from the real window, so it is measured every time.
     const QSize frame = frameExtent();
     m_appliedFrame = frame;
-    setFixedSize(pixels(m_outerWidthTw) - frame.width(), pixels(m_outerHeightTw) - frame.height());
+    setFixedSize(pixels(m_outerWidthTw) - frame.width(),
+                 pixels(shownOuterHeightTwips()) - frame.height());
+    keepOnScreen();
+}
+
+int Form1::shownOuterHeightTwips() const
+{
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return m_outerHeightTw;
+    return std::min(m_outerHeightTw, shownOn->availableGeometry().height() * kTwipsPerPixel);
+}
+
+void Form1::keepOnScreen()
+{
+    // Growing downward from where it stands would put the record list and the drag bar
+    // below the screen's edge, out of the user's reach: the window moves up instead.
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QRect outer = frameGeometry();
+    const int height = pixels(shownOuterHeightTwips());
+    if (outer.y() + height <= area.bottom() + 1)
+        return;
+    move(outer.x(), std::max(area.top(), area.bottom() + 1 - height));
 }
 
 void Form1::showEvent(QShowEvent* event)

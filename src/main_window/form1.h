@@ -50,7 +50,8 @@ public:
     void CSVFileSave();
 
     bool detailMode() const;
-    // Window sizes as the program sets them: outer sizes in twips.
+    // Window sizes as the program sets them: outer sizes in twips. On a screen too low for
+    // the height, the window shown is only as tall as the screen's free area.
     int windowWidthTwips() const { return m_outerWidthTw; }
     int windowHeightTwips() const { return m_outerHeightTw; }
     int detailHeightTwips() const { return m_detailHeightTw; }
@@ -77,6 +78,8 @@ private:
     void Form_QueryUnload();
     void setOuterSize(int widthTw, int heightTw);
     void applyOuterSize();
+    int shownOuterHeightTwips() const;
+    void keepOnScreen();
     QSize frameExtent() const;
     void placeDragBar();
     void fitListToDragBar();

@@ -4,6 +4,7 @@
 #include "calc/validation.h"
 #include "records/record_cells.h"
 #include "shell/dialogs.h"
+#include "shell/picker_entry.h"
 #include "shell/program_font.h"
 #include "storage/text_bridge.h"
 
@@ -39,6 +40,11 @@ constexpr QStringView kNumberPrefix = u"No.";
 constexpr QStringView kNewDistance = u"42.195";
 constexpr QStringView kNewHours = u" 4";
 constexpr QStringView kZeroDistance = u"0";
+
+// The cells the editor's controls compose; the number is the row's position, never stored.
+constexpr QString RaceRecord::*kEditedCells[] = {&RaceRecord::raceDate, &RaceRecord::raceName,
+                                                 &RaceRecord::distance, &RaceRecord::raceTime,
+                                                 &RaceRecord::remarks,  &RaceRecord::dataPath};
 
 // Cleans every edit as it happens (typing, paste, input-method commits, texts set by the
 // program), so the field shows what will be stored; the cursor stays behind the character it
@@ -85,6 +91,9 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
+    // A dialog's buttons are auto-default, so the last one focused would take Enter: Enter in
+    // the race name would then advance the unit. Only OK is ever the default.
+    button->setAutoDefault(false);
     return button;
 }
 
@@ -135,7 +144,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     m_combo3->setMinimumContentsLength(kDistanceWidthInCharacters);
     m_combo3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
-    m_kmButton = makeButton(u"kmButton"_s, toQString(kKmText), m_frame1);
+    m_kmButton = makeButton(u"kmButton"_s, toQString(unitText(m_unit)), m_frame1);
 
     m_combo2 = {makePicker(u"Combo2(0)"_s, hourEntries(), m_frame1),
                 makePicker(u"Combo2(1)"_s, minuteEntries(), m_frame1),
@@ -180,6 +189,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     grid->setColumnStretch(1, 1);
 
     m_okButton = makeButton(u"OkButton"_s, u"OK"_s, this);
+    m_okButton->setDefault(true);
     m_cancelButton = makeButton(u"CancelButton"_s, u"ｷｬﾝｾﾙ"_s, this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -205,6 +215,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     // Only the user's own changes are checked, each once: a pick from the list also sets the
     // text, but that setting is no edit, and texts set while the dialog fills raise neither.
     connect(m_combo3->lineEdit(), &QLineEdit::textEdited, this, &Form3::Combo3_Change);
+    followTextWithEntry(m_combo3);
     connect(m_combo3, &QComboBox::textActivated, this, &Form3::Combo3_Click);
 
     setRecordNumber(1);
@@ -212,6 +223,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
 
 void Form3::prepareNew(int rowCount, const QDate& today)
 {
+    m_shownRow.reset();
     setRecordNumber(rowCount + 1);
     m_combo1[0]->setCurrentIndex(std::clamp(today.year(), kFirstYear, kLastYear) - kFirstYear);
     m_combo1[1]->setCurrentIndex(std::clamp(today.month(), 1, m_combo1[1]->count()) - 1);
@@ -219,7 +231,7 @@ void Form3::prepareNew(int rowCount, const QDate& today)
     m_text1->clear();
     m_fileText->clear();
     setDistance(kNewDistance.toString());
-    m_kmButton->setText(toQString(kKmText));
+    setUnit(Unit::Km);
     m_combo2[0]->setCurrentIndex(m_combo2[0]->findText(kNewHours.toString()));
     m_combo2[1]->setCurrentIndex(0);
     m_combo2[2]->setCurrentIndex(0);
@@ -250,26 +262,42 @@ bool Form3::prepareEdit(int position, const RaceRecord& record)
         picks[i].first->setCurrentIndex(indexes[i]);
     m_text1->setText(record.raceName);
     setDistance(distance.distance);
-    m_kmButton->setText(distance.unit);
+    // The parse names one of the three units; a stranger text would be kilometres.
+    setUnit(unitFromText(toU16(distance.unit)).value_or(Unit::Km));
     m_text2->setText(record.remarks);
     m_fileText->setText(record.dataPath);
     m_combo1[0]->setFocus();
+    m_shownRow = ShownRow{record, composedRecord()};
     return true;
 }
 
 int Form3::recordNumber() const
 {
-    return recordNumberText().toInt();
+    return m_recordNumber;
 }
 
 RaceRecord Form3::record() const
 {
+    RaceRecord record = composedRecord();
+    if (!m_shownRow)
+        return record;
+    const auto keepStored = [this](QString RaceRecord::*cell, RaceRecord& into) {
+        if (into.*cell == m_shownRow->composed.*cell)
+            into.*cell = m_shownRow->stored.*cell;
+    };
+    for (QString RaceRecord::*cell : kEditedCells)
+        keepStored(cell, record);
+    return record;
+}
+
+RaceRecord Form3::composedRecord() const
+{
     RaceRecord record;
-    record.no = recordNumberText();
+    record.no = QString::number(m_recordNumber);
     record.raceDate = composeDateCell(
         {m_combo1[0]->currentText(), m_combo1[1]->currentText(), m_combo1[2]->currentText()});
     record.raceName = cleanFreeTextCell(m_text1->text());
-    record.distance = composeDistanceCell({m_combo3->currentText(), m_kmButton->text()});
+    record.distance = composeDistanceCell({m_combo3->currentText(), toQString(unitText(m_unit))});
     record.raceTime = composeTimeCell(
         {m_combo2[0]->currentText(), m_combo2[1]->currentText(), m_combo2[2]->currentText()});
     record.remarks = cleanFreeTextCell(m_text2->text());
@@ -294,7 +322,7 @@ void Form3::Command1_Click()
 
 void Form3::kmButton_Click()
 {
-    m_kmButton->setText(toQString(nextUnitText(toU16(m_kmButton->text()))));
+    setUnit(nextUnit(m_unit));
 }
 
 void Form3::Combo3_Change()
@@ -310,8 +338,7 @@ void Form3::Combo3_Click()
 bool Form3::CheckRecordInputs()
 {
     const QString distance = m_combo3->currentText();
-    const QString unit = m_kmButton->text();
-    const CheckOutcome outcome = checkRecordDistance(toU16(distance), toU16(unit));
+    const CheckOutcome outcome = checkRecordDistance(toU16(distance), unitText(m_unit));
     if (outcome.fill == kDistancePicker)
         setDistance(kZeroDistance.toString());
     if (outcome.focus == kDistancePicker)
@@ -327,11 +354,21 @@ bool Form3::CheckRecordInputs()
 // on saving, so the record is refused while the user can still change it.
 bool Form3::checkStorable()
 {
-    const std::pair<QLineEdit*, QString> fields[] = {{m_text1, u"大会名"_s},
-                                                     {m_combo3->lineEdit(), u"距離"_s},
-                                                     {m_text2, u"備考"_s},
-                                                     {m_fileText, u"データ"_s}};
-    for (const auto& [field, caption] : fields) {
+    struct Field
+    {
+        QLineEdit* field;
+        QString caption;
+        QString RaceRecord::*cell;
+    };
+    const Field fields[] = {{m_text1, u"大会名"_s, &RaceRecord::raceName},
+                            {m_combo3->lineEdit(), u"距離"_s, &RaceRecord::distance},
+                            {m_text2, u"備考"_s, &RaceRecord::remarks},
+                            {m_fileText, u"データ"_s, &RaceRecord::dataPath}};
+    const RaceRecord composed = composedRecord();
+    for (const auto& [field, caption, cell] : fields) {
+        // A cell the user left alone goes back with the bytes it was read from.
+        if (m_shownRow && composed.*cell == m_shownRow->composed.*cell)
+            continue;
         const QString text = field->text();
         const std::optional<qsizetype> index = firstUnstorableIndex(text);
         if (!index)
@@ -348,20 +385,20 @@ bool Form3::checkStorable()
     return true;
 }
 
-QString Form3::recordNumberText() const
-{
-    return m_frame1->title().sliced(kNumberPrefix.size());
-}
-
 void Form3::setRecordNumber(int number)
 {
+    m_recordNumber = number;
     m_frame1->setTitle(kNumberPrefix.toString() + QString::number(number));
+}
+
+void Form3::setUnit(Unit unit)
+{
+    m_unit = unit;
+    m_kmButton->setText(toQString(unitText(unit)));
 }
 
 void Form3::setDistance(const QString& distance)
 {
-    // The current index follows the text, so the arrow keys step on from the preset shown.
-    m_combo3->setCurrentIndex(m_combo3->findText(distance));
     m_combo3->setEditText(distance);
 }
 

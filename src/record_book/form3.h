@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/units.h"
 #include "records/race_record.h"
 
 #include <QDialog>
@@ -7,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QDate;
@@ -50,12 +52,25 @@ private:
     bool CheckRecordInputs();
     bool checkStorable();
 
-    QString recordNumberText() const;
+    RaceRecord composedRecord() const;
     void setRecordNumber(int number);
+    void setUnit(Unit unit);
     void setDistance(const QString& distance);
+
+    // A row opened by prepareEdit, and what the controls composed from it right after: a
+    // cell whose controls still compose the same text is handed back as it was stored, so
+    // that opening a row never cuts or cleans it.
+    struct ShownRow
+    {
+        RaceRecord stored;
+        RaceRecord composed;
+    };
 
     Dialogs& m_dialogs;
     BrowseDataFile m_browseDataFile;
+    int m_recordNumber = 1;
+    Unit m_unit = Unit::Km;
+    std::optional<ShownRow> m_shownRow;
 
     QGroupBox* m_frame1 = nullptr;
     std::array<QComboBox*, 3> m_combo1{}; // year, month, day

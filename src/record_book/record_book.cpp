@@ -29,13 +29,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-QString withoutSortMarks(QString caption)
-{
-    caption.remove(kAscendingMark.toString());
-    caption.remove(kDescendingMark.toString());
-    return caption;
-}
-
 } // namespace
 
 RecordBook::RecordBook(QWidget* client, Services services, const QString& readFolder,
@@ -220,16 +213,18 @@ void RecordBook::moveSelected(int step)
 
 void RecordBook::ListView1_ColumnClick(int column)
 {
-    const QString caption = m_model->headerCaption(column);
-    if (caption.contains(kNoCaption))
+    if (column == RecordModel::NoColumn)
         return;
-    const bool descending = caption.contains(kAscendingMark);
-    for (int i = 0; i < RecordModel::ColumnCount; ++i)
-        m_model->setHeaderCaption(i, withoutSortMarks(m_model->headerCaption(i)));
-    m_model->setHeaderCaption(column,
-                              m_model->headerCaption(column) +
-                                  (descending ? kDescendingMark : kAscendingMark).toString());
-    m_model->sortByColumn(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    const bool descending = m_sortColumn == column && m_sortOrder == Qt::AscendingOrder;
+    m_sortColumn = column;
+    m_sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    for (int i = 0; i < RecordModel::ColumnCount; ++i) {
+        QString caption = RecordModel::plainCaption(i);
+        if (i == column)
+            caption += (descending ? kDescendingMark : kAscendingMark).toString();
+        m_model->setHeaderCaption(i, caption);
+    }
+    m_model->sortByColumn(column, m_sortOrder);
     m_model->renumber();
 }
 

@@ -80,6 +80,10 @@ private:
     QPushButton* m_upButton = nullptr;
     QPushButton* m_downButton = nullptr;
     Form3* m_editor = nullptr;
+    // The column the list was last sorted by and in which order; the header's marks are
+    // drawn from these.
+    std::optional<int> m_sortColumn;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::unique_ptr<LogFile> m_logFile;
     QString m_writeFolder;
     QString m_recoveryFolder;

@@ -16,7 +16,6 @@ inline constexpr QStringView kDeleteQuestion = u"選択しているリストを�
 inline constexpr QStringView kEditNoSelectionMessage = u"変更するリストを選択してください。";
 inline constexpr QStringView kAscendingMark = u"▲";
 inline constexpr QStringView kDescendingMark = u"▼";
-inline constexpr QStringView kNoCaption = u"No";
 inline constexpr QStringView kNewCaption = u"新規";
 inline constexpr QStringView kEditCaption = u"変更";
 inline constexpr QStringView kDeleteCaption = u"削除";

@@ -294,13 +294,11 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
         if (paired && line.text == current.text()) {
             if (auto error = pending.encodeInto(encoder, buffer))
                 return fail(*error);
-            buffer.append(line.bytes);
-            if (line.terminator.isEmpty()) {
-                buffer.append(LineEndBytes);
+            // The row keeps its bytes, but a lone LF or CR, or none at the end of the file,
+            // goes out as the CR LF every line of the book ends with.
+            buffer.append(line.bytes).append(LineEndBytes);
+            if (line.terminator != LineEndBytes)
                 sameBytes = false;
-            } else {
-                buffer.append(line.terminator);
-            }
         } else {
             sameBytes = false;
             const auto tail = m_undecodedTails.isEmpty()

@@ -178,6 +178,11 @@ void RecordModel::renumber()
                          index(static_cast<int>(last), NoColumn));
 }
 
+QString RecordModel::plainCaption(int column)
+{
+    return isValidColumn(column) ? DefaultCaptions[column].toString() : QString();
+}
+
 QString RecordModel::headerCaption(int column) const
 {
     return isValidColumn(column) ? m_captions[column] : QString();

@@ -64,6 +64,8 @@ public:
     // No = the 1-based position of every row.
     void renumber();
 
+    // The caption a column has before any sort mark is added to it.
+    static QString plainCaption(int column);
     QString headerCaption(int column) const;
     void setHeaderCaption(int column, const QString& caption);
 

@@ -92,7 +92,10 @@ void TstCsvText::paceTabSection()
                            QString(),
                            kLapHeader.toString()};
     QCOMPARE(lines.mid(0, head.size()), head);
-    QCOMPARE(lines.size(), 51);
+    // 51 lines, each with its own CR LF: the last piece after splitting is empty.
+    QCOMPARE(lines.size(), 52);
+    QCOMPARE(lines.value(50), u"フル,3:30:58"_s);
+    QCOMPARE(lines.last(), QString());
 }
 
 void TstCsvText::paceEcho_data()
@@ -108,6 +111,7 @@ void TstCsvText::paceEcho_data()
     QTest::newRow("leading blank removed") << u" 7"_s << u" 9"_s << u"07:09"_s;
     QTest::newRow("empty gives 0") << u"5 "_s << QString() << u"05:0"_s;
     QTest::newRow("blanks only give 0") << u"  "_s << u"0"_s << u"0:00"_s;
+    QTest::newRow("ideographic blank removed") << u"5\u3000"_s << u"\u30000"_s << u"05:00"_s;
     QTest::newRow("long minutes as typed") << u"100"_s << u"0"_s << u"100:00"_s;
     QTest::newRow("seconds with fraction as typed") << u"5 "_s << u"20.5"_s << u"05:20.5"_s;
 }
@@ -137,6 +141,8 @@ void TstCsvText::goalTimeEcho_data()
     QTest::newRow("zero with fraction left out") << u"0.0"_s << u"5 "_s << u"9 "_s << u"05:09"_s;
     QTest::newRow("hours not padded") << u"12"_s << u"5 "_s << u"9 "_s << u"12:05:09"_s;
     QTest::newRow("hours blanks removed") << u" 2 "_s << u"0"_s << u"0"_s << u"2:00:00"_s;
+    QTest::newRow("ideographic blanks removed from hours")
+        << u"\u30003\u3000"_s << u"30"_s << u"0"_s << u"3:30:00"_s;
     QTest::newRow("fractional hours as typed") << u"0.5"_s << u"0"_s << u"0"_s << u"0.5:00:00"_s;
 }
 

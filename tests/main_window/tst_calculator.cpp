@@ -3,6 +3,8 @@
 #include "support/main_window_fixture.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QWheelEvent>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -28,7 +30,10 @@ private slots:
     void typingRecalculatesEveryKeystroke();
     void emptyPickersAreFilledWithZero_data();
     void emptyPickersAreFilledWithZero();
+    void onePickIsOneRecalculation_data();
     void onePickIsOneRecalculation();
+    void listFollowsText_data();
+    void listFollowsText();
     void unitButtonCyclesAndRecalculates();
     void tabChangeRecalculatesOnlyTheShownTab();
     void refusedInputKeepsThePreviousResult();
@@ -144,22 +149,92 @@ void TestCalculator::emptyPickersAreFilledWithZero()
     QCOMPARE(this->result(1), result);
 }
 
+// The seconds are wrong, so every recalculation shows its message: one per user action.
+void TestCalculator::onePickIsOneRecalculation_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("another entry from the list") << u"list"_s << 4 << u"4 "_s;
+    QTest::newRow("the entry already shown, from the list") << u"list"_s << 5 << u"5 "_s;
+    QTest::newRow("the next entry by the arrow key") << u"down"_s << 6 << u"6 "_s;
+    QTest::newRow("the entry before by the wheel") << u"wheel"_s << 4 << u"4 "_s;
+}
+
 void TestCalculator::onePickIsOneRecalculation()
 {
+    QFETCH(QString, how);
+    QFETCH(int, entry);
+    QFETCH(QString, text);
+
     auto* minutes = m_main->find<QComboBox>(u"Combo2(0)"_s);
     auto* seconds = m_main->find<QComboBox>(u"Combo2(1)"_s);
     seconds->setEditText(u"x"_s);
     QCOMPARE(m_main->dialogs.messages.size(), 1);
     m_main->dialogs.clear();
 
-    // A pick while another picker is wrong: the message comes once for the one pick.
-    minutes->showPopup();
-    QAbstractItemView* list = minutes->view();
-    list->setCurrentIndex(minutes->model()->index(4, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(minutes->currentText(), u"4 "_s);
+    if (how == u"list"_s) {
+        minutes->showPopup();
+        QAbstractItemView* list = minutes->view();
+        list->setCurrentIndex(minutes->model()->index(entry, 0));
+        QTest::keyClick(list, Qt::Key_Return);
+    } else if (how == u"down"_s) {
+        QTest::keyClick(minutes, Qt::Key_Down);
+    } else {
+        const QPointF at(minutes->rect().center());
+        QWheelEvent wheel(at, minutes->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(minutes, &wheel);
+    }
+    QCOMPARE(minutes->currentText(), text);
+    QCOMPARE(minutes->currentIndex(), entry);
     QCOMPARE(m_main->dialogs.messageTexts(),
              QStringList{u"１ｋｍペースの「秒」に数値を入力してください。"_s});
+}
+
+// Whatever put the text there, the list and the arrow keys go on from the entry shown.
+void TestCalculator::listFollowsText_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QString>("typed"); // null: the text shown at start
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("afterDown");
+
+    QTest::newRow("pace minutes at start") << u"Combo2(0)"_s << QString() << 5 << u"6 "_s;
+    QTest::newRow("pace seconds at start: 0 is no entry")
+        << u"Combo2(1)"_s << QString() << -1 << u"0 "_s;
+    QTest::newRow("distance at start") << u"Combo1"_s << QString() << 0 << u"30"_s;
+    QTest::newRow("typed entry") << u"Combo2(1)"_s << u"10"_s << 10 << u"11"_s;
+    QTest::newRow("typed text of no entry: Down starts at the first")
+        << u"Combo1"_s << u"7"_s << -1 << u"42.195"_s;
+    QTest::newRow("goal hours on the pace tab") << u"Combo4(0)"_s << QString() << 3 << u"4 "_s;
+}
+
+void TestCalculator::listFollowsText()
+{
+    QFETCH(QString, picker);
+    QFETCH(QString, typed);
+    QFETCH(int, entry);
+    QFETCH(QString, afterDown);
+
+    if (picker.startsWith(u"Combo4"_s))
+        m_main->find<QTabWidget>(u"TabStrip1"_s)->setCurrentIndex(1);
+    auto* combo = m_main->find<QComboBox>(picker);
+    if (!typed.isNull()) {
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), typed);
+    }
+    QCOMPARE(combo->currentIndex(), entry);
+    if (entry >= 0) {
+        combo->showPopup();
+        QCOMPARE(combo->view()->currentIndex().row(), entry);
+        combo->hidePopup();
+    }
+
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->currentText(), afterDown);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
 }
 
 void TestCalculator::unitButtonCyclesAndRecalculates()

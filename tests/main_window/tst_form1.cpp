@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 
@@ -27,6 +28,8 @@ private slots:
     void dragBar();
     void draggedHeightReturnsAfterSwitch();
     void switchRecalculatesVisibleTab();
+    void growingKeepsTheWindowOnScreen_data();
+    void growingKeepsTheWindowOnScreen();
 
 private:
     int clientHeightPixels() const { return m_main->form->centralWidget()->height(); }
@@ -156,6 +159,54 @@ void TestForm1::switchRecalculatesVisibleTab()
     result->setText(u"stale"_s);
     m_main->find<QCheckBox>(u"Check1"_s)->setChecked(true);
     QCOMPARE(result->text(), u"3時間 30分 58秒 .5"_s);
+}
+
+// Run on several screens (tests/CMakeLists.txt): where the window fits it keeps its sizes
+// exactly; where it does not, it stays within the free area and the bar stays in reach.
+void TestForm1::growingKeepsTheWindowOnScreen_data()
+{
+    QTest::addColumn<int>("dragTwips"); // after switching to detail
+    QTest::addColumn<int>("askedHeight");
+
+    QTest::newRow("detail switch from low on the screen") << 0 << 10000;
+    QTest::newRow("dragged by 20000 twips, taller than any screen") << 20000 << 30000;
+}
+
+void TestForm1::growingKeepsTheWindowOnScreen()
+{
+    QFETCH(int, dragTwips);
+    QFETCH(int, askedHeight);
+
+    Form1& form = *m_main->form;
+    const QRect area = form.screen()->availableGeometry();
+    // The compact window stands near the bottom of the screen.
+    form.move(area.left() + 20, area.bottom() - form.frameGeometry().height() - 20);
+    auto* check = m_main->find<QCheckBox>(u"Check1"_s);
+    check->setChecked(true);
+    if (dragTwips != 0)
+        form.Picture4_MouseMove(Qt::LeftButton, dragTwips);
+
+    const auto checkShown = [&] {
+        QCOMPARE(form.windowHeightTwips(), askedHeight);
+        const int asked = (askedHeight + 7) / 15;
+        QCOMPARE(form.frameGeometry().height(), std::min(asked, area.height()));
+        QVERIFY2(area.contains(form.frameGeometry()),
+                 qPrintable(u"%1,%2 %3x%4"_s.arg(form.frameGeometry().x())
+                                .arg(form.frameGeometry().y())
+                                .arg(form.frameGeometry().width())
+                                .arg(form.frameGeometry().height())));
+        QWidget* bar = m_main->find<QWidget>(u"Picture4"_s);
+        QCOMPARE(bar->geometry().bottom() + 1, clientHeightPixels());
+        QVERIFY(qAbs(m_main->find<QWidget>(u"ListView1"_s)->geometry().bottom() + 1 - bar->y()) <=
+                1);
+    };
+    checkShown();
+
+    // The height asked for returns with the detail window, wherever it can.
+    check->setChecked(false);
+    QCOMPARE(form.detailHeightTwips(), askedHeight);
+    check->setChecked(true);
+    checkShown();
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,9 +1,12 @@
 #include "record_book/form3.h"
 
+#include "support/access_keys.h"
 #include "support/scripted_dialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -106,6 +109,11 @@ private slots:
     void textIsCleanedAsEntered();
     void browse_data();
     void browse();
+    void enterDoesWhatOkDoes_data();
+    void enterDoesWhatOkDoes();
+    void distanceListFollowsText_data();
+    void distanceListFollowsText();
+    void accessKeysInCaptionsChangeNothing();
     void cancelAndCloseWriteNothing();
 };
 
@@ -169,6 +177,22 @@ void TestForm3::prepareEditThenOkKeepsTheRow_data()
     QTest::newRow("ten hours, metres, path with commas")
         << RaceRecord{u"2"_s,    u"2100年12月01日"_s, u"a，b"_s, u"800m"_s, u"10時間 0分 0秒"_s,
                       QString(), u"C:\\a,b\\x.csv"_s};
+    // Only what the user types is cut and cleaned; the fields show what they can.
+    RaceRecord longRemark = workedExample();
+    longRemark.remarks = QString(2000, QChar(u'走'));
+    QTest::newRow("remark of 2,000 characters") << longRemark;
+    RaceRecord longName = workedExample();
+    longName.raceName = QString(150, u'a');
+    QTest::newRow("race name beyond its 100 characters") << longName;
+    RaceRecord tab = workedExample();
+    tab.remarks = u"雨\t風"_s;
+    QTest::newRow("control character in the remarks") << tab;
+    RaceRecord noted = workedExample();
+    noted.raceDate = u"2007年02月07日(水)"_s;
+    QTest::newRow("date cell with a note after it") << noted;
+    RaceRecord unread = workedExample();
+    unread.remarks = u"a\uFFFDb"_s;
+    QTest::newRow("remarks with an unreadable byte's substitute") << unread;
 }
 
 void TestForm3::prepareEditThenOkKeepsTheRow()
@@ -464,6 +488,135 @@ void TestForm3::cancelAndCloseWriteNothing()
     QVERIFY(!editor.form.isVisible());
     QCOMPARE(editor.form.result(), int(QDialog::Rejected));
     QVERIFY(editor.dialogs.messages.isEmpty());
+}
+
+void TestForm3::enterDoesWhatOkDoes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("viaInputMethod"); // its Enter only confirms what was typed
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("race name") << u"Text1"_s << u"abc"_s << false << true << u"42.195km"_s
+                               << QStringList();
+    QTest::newRow("remarks") << u"Text2"_s << u"x"_s << false << true << u"42.195km"_s
+                             << QStringList();
+    QTest::newRow("data file") << u"FileText"_s << u"/tmp/a"_s << false << true << u"42.195km"_s
+                               << QStringList();
+    QTest::newRow("distance") << u"Combo3"_s << u"10"_s << false << true << u"10km"_s
+                              << QStringList();
+    QTest::newRow("year picker") << u"Combo1(0)"_s << QString() << false << true << u"42.195km"_s
+                                 << QStringList();
+    QTest::newRow("refused distance keeps the dialog open")
+        << u"Combo3"_s << u"10001"_s << false << false << u"10001km"_s
+        << QStringList{kAboveKm, kAboveKm};
+    QTest::newRow("input method confirming a race name")
+        << u"Text1"_s << u"東京"_s << true << false << u"42.195km"_s << QStringList();
+}
+
+void TestForm3::enterDoesWhatOkDoes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, viaInputMethod);
+    QFETCH(bool, accepted);
+    QFETCH(QString, distance);
+    QFETCH(QStringList, messages);
+
+    Editor editor;
+    editor.openNew();
+    editor.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.form));
+    // A button that had the focus once must not take Enter afterwards.
+    editor.button(u"kmButton"_s)->setFocus();
+    editor.form.findChild<QWidget*>(field)->setFocus();
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+
+    if (viaInputMethod) {
+        QInputMethodEvent composing(typed, {});
+        QApplication::sendEvent(focused, &composing);
+        QInputMethodEvent confirmed;
+        confirmed.setCommitString(typed);
+        QApplication::sendEvent(focused, &confirmed);
+    } else {
+        if (field == u"Combo3"_s)
+            editor.distance()->selectAll();
+        QTest::keyClicks(focused, typed);
+        QTest::keyClick(focused, Qt::Key_Return);
+    }
+
+    QCOMPARE(editor.form.isVisible(), !accepted);
+    QCOMPARE(editor.form.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(editor.form.record().distance, distance);
+    QCOMPARE(editor.dialogs.messageTexts(), messages);
+}
+
+void TestForm3::distanceListFollowsText_data()
+{
+    QTest::addColumn<QString>("cell");  // null: a new record
+    QTest::addColumn<QString>("typed"); // null: nothing typed
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QString>("afterDown");
+
+    QTest::newRow("new record's distance") << QString() << QString() << 0 << u"30"_s;
+    QTest::newRow("typed preset") << QString() << u"10"_s << 4 << u"5 "_s;
+    QTest::newRow("typed text of no preset: Down starts at the first")
+        << QString() << u"7"_s << -1 << u"42.195"_s;
+    QTest::newRow("opened row's preset") << u"21.0975km"_s << QString() << 2 << u"20"_s;
+}
+
+void TestForm3::distanceListFollowsText()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, typed);
+    QFETCH(int, entry);
+    QFETCH(QString, afterDown);
+
+    Editor editor;
+    if (cell.isNull()) {
+        editor.openNew();
+    } else {
+        RaceRecord row = workedExample();
+        row.distance = cell;
+        QVERIFY(editor.form.prepareEdit(1, row));
+        editor.form.show();
+    }
+    if (!typed.isNull())
+        editor.typeDistance(typed);
+    QComboBox* picker = editor.picker(u"Combo3"_s);
+    QCOMPARE(picker->currentIndex(), entry);
+
+    QTest::keyClick(picker, Qt::Key_Down);
+    QCOMPARE(picker->currentText(), afterDown);
+    QVERIFY(editor.dialogs.messages.isEmpty());
+}
+
+// A desktop that puts access keys into captions changes neither the row number, nor the
+// unit, nor its bound.
+void TestForm3::accessKeysInCaptionsChangeNothing()
+{
+    Editor editor;
+    QVERIFY(editor.form.prepareEdit(6, workedExample()));
+    editor.form.show();
+    test::addAccessKeys(&editor.form);
+    editor.button(u"OkButton"_s)->click();
+    QCOMPARE(editor.form.result(), int(QDialog::Accepted));
+    QCOMPARE(editor.form.recordNumber(), 6);
+    QCOMPARE(editor.form.record(), workedExample());
+
+    editor.openNew();
+    test::addAccessKeys(&editor.form);
+    for (int press = 0; press < 2; ++press) {
+        editor.button(u"kmButton"_s)->click();
+        test::addAccessKeys(&editor.form);
+    }
+    editor.typeDistance(u"10001"_s);
+    QCOMPARE(editor.dialogs.messageTexts(), QStringList{kAboveMiles});
+    QCOMPARE(editor.form.record().distance, u"10001ﾏｲﾙ"_s);
+    QCOMPARE(editor.form.record().no, u"1"_s);
 }
 
 } // namespace torvanu

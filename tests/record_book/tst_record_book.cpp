@@ -51,6 +51,8 @@ private slots:
     void headerClicksSortAndMark();
     void rightButtonOpensTheDataFileOnly();
     void newRecordThroughTheEditor();
+    void openedAndConfirmedRowKeepsItsBytes_data();
+    void openedAndConfirmedRowKeepsItsBytes();
     void editWithoutSelectionIsRefused();
     void bookMovesToTheWriteFolderOnFirstSave();
 
@@ -347,6 +349,41 @@ void TestRecordBook::newRecordThroughTheEditor()
     QCOMPARE(cell(3, RecordModel::TimeColumn), u"  45分 9秒"_s);
     m_main->dialogs.answerNext(Dialogs::Answer::No);
     close();
+}
+
+// Opening a row with 変更 and pressing OK at once changes neither the list nor log.dat, even
+// where the editor's fields could not show the row whole.
+void TestRecordBook::openedAndConfirmedRowKeepsItsBytes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("remarks");
+
+    QTest::newRow("remark of 2,000 characters") << u"大会"_s << QString(2000, QChar(u'走'));
+    QTest::newRow("race name of 150 characters") << QString(150, u'a') << QString();
+    QTest::newRow("tab in the remarks") << u"大会"_s << u"雨\t風"_s;
+}
+
+void TestRecordBook::openedAndConfirmedRowKeepsItsBytes()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, remarks);
+
+    const QByteArray original =
+        cp932(u"1,2007年02月07日,"_s + name + u",42.195km, 3時間 5分30秒,"_s + remarks +
+              u",\r\n2,2008年01月01日,b,5km,  20分 0秒,,\r\n"_s);
+    QVERIFY(start(original));
+    const RaceRecord before = book().model().record(0);
+    QTimer::singleShot(0, this, [this] {
+        QTest::mouseClick(book().editor()->findChild<QPushButton*>(u"OkButton"_s), Qt::LeftButton);
+    });
+    const QRect rowRect = book().listView()->visualRect(book().model().index(0, 2));
+    QTest::mouseDClick(book().listView()->viewport(), Qt::LeftButton, {}, rowRect.center());
+    QVERIFY(!book().editor()->isVisible());
+    QCOMPARE(book().model().record(0), before);
+
+    close();
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QCOMPARE(logBytes(), original);
 }
 
 void TestRecordBook::editWithoutSelectionIsRefused()

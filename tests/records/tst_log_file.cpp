@@ -166,21 +166,31 @@ void TestLogFile::loadFailure()
 void TestLogFile::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("written"); // null: the same bytes
     QTest::addColumn<bool>("backup");
 
     QTest::newRow("CR LF file") << cp932(u'1' + Example.mid(1) + u"\r\n2,a,b,c,d,e,\r\n"_s)
-                                << false;
+                                << QByteArray() << false;
     QTest::newRow("NEC-selected IBM form ED40 kept")
-        << QByteArray("1,\xED\x40,b,c,d,e,\r\n2,\xFA\x5C,b,c,d,e,\r\n") << false;
-    QTest::newRow("NEC row 13 form 8790 kept") << QByteArray("1,\x87\x90,b,c,d,e,\r\n") << false;
-    QTest::newRow("lone LF file kept") << QByteArray("1,a,b,c,d,e,\n2,f,g,h,i,j,\n") << false;
+        << QByteArray("1,\xED\x40,b,c,d,e,\r\n2,\xFA\x5C,b,c,d,e,\r\n") << QByteArray() << false;
+    QTest::newRow("NEC row 13 form 8790 kept")
+        << QByteArray("1,\x87\x90,b,c,d,e,\r\n") << QByteArray() << false;
+    QTest::newRow("lone LF lines written back with CR LF")
+        << QByteArray("1,a,b,c,d,e,\n2,f,g,h,i,j,\n")
+        << QByteArray("1,a,b,c,d,e,\r\n2,f,g,h,i,j,\r\n") << true;
+    QTest::newRow("lone CR and a missing last line end written with CR LF")
+        << QByteArray("1,a,b,c,d,e,\r2,f,g,h,i,j,")
+        << QByteArray("1,a,b,c,d,e,\r\n2,f,g,h,i,j,\r\n") << true;
     QTest::newRow("undecodable line kept, after a backup")
-        << QByteArray("1,a\x85\x40,b,c,d,e,\r\n2,a,b,c,d,e,\x82\r\n") << true;
+        << QByteArray("1,a\x85\x40,b,c,d,e,\r\n2,a,b,c,d,e,\x82\r\n") << QByteArray() << true;
+    QTest::newRow("undecodable line with a lone LF keeps its bytes, not its line end")
+        << QByteArray("1,a\x85\x40,b,c,d,e,\n") << QByteArray("1,a\x85\x40,b,c,d,e,\r\n") << true;
 }
 
 void TestLogFile::roundTrip()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, written);
     QFETCH(bool, backup);
 
     QTemporaryDir dir;
@@ -194,7 +204,7 @@ void TestLogFile::roundTrip()
 
     const torvanu::LogSaveResult saved = file.save(loaded.lines);
     QVERIFY(!saved.error);
-    QCOMPARE(readFile(path), bytes);
+    QCOMPARE(readFile(path), written.isNull() ? bytes : written);
     QCOMPARE(saved.backupWritten, backup);
     QCOMPARE(QFile::exists(file.backupFilePath()), backup);
 }
