@@ -1,12 +1,12 @@
 #include "records/log_file.h"
 
 #include "records/cp932_line_reader.h"
+#include "storage/atomic_file.h"
 #include "storage/code_page.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace torvanu {
@@ -24,18 +24,15 @@ LogFileError makeError(LogFileError::Kind kind, const QString& detail = {}, int 
     return LogFileError{kind, row, detail};
 }
 
-std::optional<LogFileError> writeAll(QFileDevice& file, QByteArray& bytes)
+LogFileError writeError(const AtomicWriteError& error,
+                        LogFileError::Kind kind = LogFileError::Kind::Write)
 {
-    if (bytes.isEmpty())
-        return std::nullopt;
-    if (file.write(bytes) != bytes.size())
-        return makeError(LogFileError::Kind::Write, file.errorString());
-    bytes.clear();
-    return std::nullopt;
+    return makeError(kind, error.detail);
 }
 
 // Lines waiting to be encoded are gathered and encoded together; only when the converter
-// reports a character it cannot write are the rows encoded one by one to name the culprit.
+// reports a character it cannot write is each row asked, through the one function that knows
+// what code page 932 holds, to name the culprit.
 class PendingText
 {
 public:
@@ -60,9 +57,7 @@ public:
         if (encoder.hasError()) {
             encoder.resetState();
             for (qsizetype row = m_first; row < m_first + m_count; ++row) {
-                QStringEncoder single(kCodePage932, QStringConverter::Flag::Stateless);
-                const QByteArray ignored = single(m_rows[row].text());
-                if (single.hasError())
+                if (firstUnstorableIndex(m_rows[row].text()))
                     return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1));
             }
             return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(m_first + 1));
@@ -84,25 +79,21 @@ std::optional<LogFileError> copyFile(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return makeError(LogFileError::Kind::Backup, source.errorString());
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return makeError(LogFileError::Kind::Backup, target.errorString());
+    AtomicFile target(to);
+    if (auto error = target.open())
+        return writeError(*error, LogFileError::Kind::Backup);
     QByteArray buffer(FlushSize, Qt::Uninitialized);
     while (true) {
         const qint64 got = source.read(buffer.data(), buffer.size());
-        if (got < 0) {
-            target.cancelWriting();
+        if (got < 0)
             return makeError(LogFileError::Kind::Backup, source.errorString());
-        }
         if (got == 0)
             break;
-        if (target.write(buffer.constData(), got) != got) {
-            target.cancelWriting();
-            return makeError(LogFileError::Kind::Backup, target.errorString());
-        }
+        if (auto error = target.write(QByteArrayView(buffer.constData(), got)))
+            return writeError(*error, LogFileError::Kind::Backup);
     }
-    if (!target.commit())
-        return makeError(LogFileError::Kind::Backup, target.errorString());
+    if (auto error = target.commit())
+        return writeError(*error, LogFileError::Kind::Backup);
     return std::nullopt;
 }
 
@@ -235,48 +226,16 @@ LogCompareResult LogFile::compare(const QList<LogLine>& rows) const
     return result;
 }
 
-LogSaveResult LogFile::save(const QList<LogLine>& rows)
+std::optional<LogFileError> LogFile::encodeRows(const QList<LogLine>& rows, Cp932LineReader* reader,
+                                                bool& sameBytes, const ChunkSink& write) const
 {
-    LogSaveResult result;
-    const QString path = filePath();
-    const QFileInfo info(path);
-    const bool hadFile = info.exists();
-    if (hadFile && isMarkedReadOnly(info)) {
-        result.error = makeError(LogFileError::Kind::ReadOnly);
-        return result;
-    }
-
     QStringEncoder encoder(kCodePage932, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid()) {
-        result.error = makeError(LogFileError::Kind::NoCodec);
-        return result;
-    }
-
-    QFile old(path);
-    std::optional<Cp932LineReader> reader;
-    if (hadFile) {
-        if (!openForReading(old, result.error))
-            return result;
-        reader.emplace(old);
-    }
-
-    // Unbuffered: a buffered QSaveFile writes the last part only while committing, misses a
-    // short write there (a full disk) and would put a cut file in place of the old one.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.error = makeError(LogFileError::Kind::Write, out.errorString());
-        return result;
-    }
-    auto fail = [&out, &result](LogFileError error) {
-        out.cancelWriting();
-        result.error = std::move(error);
-        return result;
-    };
+    if (!encoder.isValid())
+        return makeError(LogFileError::Kind::NoCodec);
 
     // Row n is paired with the n-th record line of the old file, as loading paired them.
     // Where their texts agree, the old bytes go out again: code page 932 has several byte
     // forms for some characters, and a line that did not decode must not be re-encoded.
-    bool sameBytes = true;
     QByteArray buffer;
     PendingText pending(rows);
     Cp932LineReader::Line line;
@@ -293,7 +252,7 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
 
         if (paired && line.text == current.text()) {
             if (auto error = pending.encodeInto(encoder, buffer))
-                return fail(*error);
+                return error;
             // The row keeps its bytes, but a lone LF or CR, or none at the end of the file,
             // goes out as the CR LF every line of the book ends with.
             buffer.append(line.bytes).append(LineEndBytes);
@@ -306,11 +265,10 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
                                   : m_undecodedTails.constFind(current.afterNo().toString());
             if (tail != m_undecodedTails.cend()) {
                 if (auto error = pending.encodeInto(encoder, buffer))
-                    return fail(*error);
+                    return error;
                 buffer.append(encoder(current.no()));
                 if (encoder.hasError())
-                    return fail(
-                        makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1)));
+                    return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1));
                 buffer.append(*tail).append(LineEndBytes);
             } else {
                 pending.add(row);
@@ -319,37 +277,76 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
 
         if (pending.size() >= FlushSize / 2) {
             if (auto error = pending.encodeInto(encoder, buffer))
-                return fail(*error);
+                return error;
         }
         if (buffer.size() >= FlushSize) {
-            if (auto error = writeAll(out, buffer))
-                return fail(*error);
+            if (auto error = write(buffer))
+                return error;
+            buffer.clear();
         }
     }
     if (auto error = pending.encodeInto(encoder, buffer))
-        return fail(*error);
-    if (auto error = writeAll(out, buffer))
-        return fail(*error);
+        return error;
+    return write(buffer);
+}
+
+LogSaveResult LogFile::save(const QList<LogLine>& rows)
+{
+    LogSaveResult result;
+    const QString path = filePath();
+    const QFileInfo info(path);
+    const bool hadFile = info.exists();
+    if (hadFile && isMarkedReadOnly(info)) {
+        result.error = makeError(LogFileError::Kind::ReadOnly);
+        return result;
+    }
+
+    QFile old(path);
+    std::optional<Cp932LineReader> reader;
+    if (hadFile) {
+        if (!openForReading(old, result.error))
+            return result;
+        reader.emplace(old);
+    }
+
+    AtomicFile out(path);
+    if (auto error = out.open()) {
+        result.error = writeError(*error);
+        return result;
+    }
+    bool sameBytes = true;
+    const auto write = [&out](QByteArrayView bytes) -> std::optional<LogFileError> {
+        if (auto error = out.write(bytes))
+            return writeError(*error);
+        return std::nullopt;
+    };
+    if (auto error = encodeRows(rows, reader ? &*reader : nullptr, sameBytes, write)) {
+        result.error = std::move(error);
+        return result;
+    }
 
     if (reader) {
         // The rest of the old file decides whether the bytes differ and whether it all decoded.
+        Cp932LineReader::Line line;
         while (reader->next(line))
             sameBytes = false;
-        if (reader->hasReadError())
-            return fail(makeError(LogFileError::Kind::Read, old.errorString()));
+        if (reader->hasReadError()) {
+            result.error = makeError(LogFileError::Kind::Read, old.errorString());
+            return result;
+        }
         old.close();
 
         if (!sameBytes || !reader->decodedCleanly()) {
-            if (auto error = copyFile(path, backupFilePath()))
-                return fail(*error);
+            if (auto error = copyFile(path, backupFilePath())) {
+                result.error = std::move(error);
+                return result;
+            }
             result.backupWritten = true;
         }
     }
 
-    if (!out.commit()) {
-        result.error = makeError(LogFileError::Kind::Write, out.errorString());
-        return result;
-    }
+    if (auto error = out.commit())
+        result.error = writeError(*error);
     return result;
 }
 
@@ -370,46 +367,28 @@ LogRecoveryResult LogFile::writeRecoveryCopy(const QString& folder, const QList<
     // Code page 932 first, so the copy can simply be renamed to log.dat; only a text it
     // cannot hold goes out as UTF-8, and then whole, marked by a byte order mark.
     for (const bool utf8 : {false, true}) {
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            result.error = makeError(LogFileError::Kind::Write, out.errorString());
-            return result;
-        }
         QStringEncoder encoder(utf8 ? "UTF-8" : kCodePage932, QStringConverter::Flag::Stateless);
         if (!encoder.isValid()) {
             result.error = makeError(LogFileError::Kind::NoCodec);
             continue;
         }
-        QByteArray buffer;
+        QByteArray bytes;
         if (utf8)
-            buffer.append("\xEF\xBB\xBF");
+            bytes.append("\xEF\xBB\xBF");
         bool encoded = true;
         for (const LogLine& row : rows) {
-            buffer.append(encoder(row.text())).append(LineEndBytes);
+            bytes.append(encoder(row.text())).append(LineEndBytes);
             if (encoder.hasError()) {
                 encoded = false;
                 break;
             }
-            if (buffer.size() >= FlushSize) {
-                if (auto error = writeAll(out, buffer)) {
-                    out.cancelWriting();
-                    result.error = error;
-                    return result;
-                }
-            }
         }
         if (!encoded) {
-            out.cancelWriting();
             result.error = makeError(LogFileError::Kind::Encode);
             continue;
         }
-        if (auto error = writeAll(out, buffer)) {
-            out.cancelWriting();
-            result.error = error;
-            return result;
-        }
-        if (!out.commit()) {
-            result.error = makeError(LogFileError::Kind::Write, out.errorString());
+        if (auto error = writeFileAtomically(path, bytes)) {
+            result.error = writeError(*error);
             return result;
         }
         result.path = path;

@@ -8,9 +8,12 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace torvanu {
+
+class Cp932LineReader;
 
 struct LogFileError
 {
@@ -89,6 +92,13 @@ public:
                       const QDateTime& when = QDateTime::currentDateTime());
 
 private:
+    using ChunkSink = std::function<std::optional<LogFileError>(QByteArrayView)>;
+
+    // The new file's bytes, handed to write in pieces of about a megabyte. sameBytes turns
+    // false where they differ from the old file's so far.
+    std::optional<LogFileError> encodeRows(const QList<LogLine>& rows, Cp932LineReader* reader,
+                                           bool& sameBytes, const ChunkSink& write) const;
+
     QString m_folder;
     QHash<QString, QByteArray> m_undecodedTails; // text after field 0 -> its original bytes
 };
