@@ -4,37 +4,18 @@ namespace torvanu {
 
 std::optional<Unit> unitFromText(std::u16string_view text)
 {
-    if (text == kKmText)
-        return Unit::Km;
-    if (text == kMetreText)
-        return Unit::M;
-    if (text == kMileText)
-        return Unit::Mile;
-    return std::nullopt;
-}
-
-std::u16string_view unitText(Unit unit)
-{
-    switch (unit) {
-    case Unit::Km:
-        return kKmText;
-    case Unit::M:
-        return kMetreText;
-    case Unit::Mile:
-        return kMileText;
+    for (const UnitFacts& facts : kUnits) {
+        if (facts.text == text)
+            return facts.unit;
     }
-    return kKmText;
+    return std::nullopt;
 }
 
 Unit nextUnit(Unit unit)
 {
-    switch (unit) {
-    case Unit::Km:
-        return Unit::M;
-    case Unit::M:
-        return Unit::Mile;
-    case Unit::Mile:
-        return Unit::Km;
+    for (std::size_t i = 0; i < kUnits.size(); ++i) {
+        if (kUnits[i].unit == unit)
+            return kUnits[(i + 1) % kUnits.size()].unit;
     }
     return Unit::Km;
 }

@@ -9,9 +9,6 @@ namespace torvanu {
 
 namespace {
 
-constexpr double kMaxKm = 10000.0;
-constexpr double kMaxMetres = 1000000.0;
-constexpr double kMaxMiles = 10000.0;
 constexpr double kMaxPaceMinutes = 1000.0;
 constexpr double kMaxGoalHours = 1000.0;
 constexpr double kMaxMinutesOrSeconds = 59.0;
@@ -28,17 +25,13 @@ struct PickerRule
 struct DistanceMessages
 {
     std::u16string_view notNumeric;
-    std::u16string_view overKm;
-    std::u16string_view overMetres;
-    std::u16string_view overMiles;
+    std::u16string_view UnitFacts::*overLimit;
 };
 
-constexpr DistanceMessages kCalculatorDistance{kDistanceNotNumericMessage, kDistanceOverKmMessage,
-                                               kDistanceOverMetresMessage,
-                                               kDistanceOverMilesMessage};
-constexpr DistanceMessages kRecordDistance{
-    kRecordDistanceNotNumericMessage, kRecordDistanceOverKmMessage,
-    kRecordDistanceOverMetresMessage, kRecordDistanceOverMilesMessage};
+constexpr DistanceMessages kCalculatorDistance{kDistanceNotNumericMessage,
+                                               &UnitFacts::overLimitMessage};
+constexpr DistanceMessages kRecordDistance{kRecordDistanceNotNumericMessage,
+                                           &UnitFacts::recordOverLimitMessage};
 
 constexpr std::array<PickerRule, 2> kPaceRules{{
     {kPaceMinutesNotNumericMessage, kMaxPaceMinutes, kPaceMinutesTooLargeMessage},
@@ -82,12 +75,11 @@ CheckOutcome checkPickers(std::span<const std::u16string_view> texts, std::u16st
                              i == 0 ? distance.notNumeric : rules[i - 1].notNumeric);
         values[i] = *value;
     }
-    if (unit == kKmText && values[0] > kMaxKm)
-        return focusWith(0, distance.overKm);
-    if (unit == kMetreText && values[0] > kMaxMetres)
-        return focusWith(0, distance.overMetres);
-    if (unit == kMileText && values[0] > kMaxMiles)
-        return focusWith(0, distance.overMiles);
+    if (const std::optional<Unit> known = unitFromText(unit)) {
+        const UnitFacts& facts = unitFacts(*known);
+        if (values[0] > facts.limit)
+            return focusWith(0, facts.*distance.overLimit);
+    }
     for (std::size_t i = 1; i < count; ++i) {
         if (values[i] > rules[i - 1].limit)
             return focusWith(static_cast<int>(i), rules[i - 1].tooLarge);

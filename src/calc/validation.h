@@ -7,19 +7,14 @@
 
 namespace torvanu {
 
-// The calculator tabs' messages; the three about the distance serve both tabs.
+// The calculator tabs' messages; those about the distance serve both tabs, and those about
+// a distance over its unit's limit stand in the unit table.
 inline constexpr std::u16string_view kDistanceNotNumericMessage =
     u"目標距離に数値を入力してください。";
 inline constexpr std::u16string_view kPaceMinutesNotNumericMessage =
     u"１ｋｍペースの「分」に数値を入力してください。";
 inline constexpr std::u16string_view kPaceSecondsNotNumericMessage =
     u"１ｋｍペースの「秒」に数値を入力してください。";
-inline constexpr std::u16string_view kDistanceOverKmMessage =
-    u"目標距離は10000km以下の数値を入力してください。";
-inline constexpr std::u16string_view kDistanceOverMetresMessage =
-    u"目標距離は1000000m以下の数値を入力してください。";
-inline constexpr std::u16string_view kDistanceOverMilesMessage =
-    u"目標距離は10000ﾏｲﾙ以下の数値を入力してください。";
 inline constexpr std::u16string_view kPaceMinutesTooLargeMessage =
     u"１ｋｍペースの「分」に1000以下の数値を入力してください。";
 inline constexpr std::u16string_view kPaceSecondsTooLargeMessage =
@@ -40,12 +35,6 @@ inline constexpr std::u16string_view kGoalSecondsTooLargeMessage =
 // The record editor's messages.
 inline constexpr std::u16string_view kRecordDistanceNotNumericMessage =
     u"距離に数値を入力してください。";
-inline constexpr std::u16string_view kRecordDistanceOverKmMessage =
-    u"距離は10000km以下の数値を入力してください。";
-inline constexpr std::u16string_view kRecordDistanceOverMetresMessage =
-    u"距離は1000000m以下の数値を入力してください。";
-inline constexpr std::u16string_view kRecordDistanceOverMilesMessage =
-    u"距離は10000ﾏｲﾙ以下の数値を入力してください。";
 
 // The verdict of a validation over picker texts, for the window to apply in this order:
 // set the picker `fill` to "0" (which recalculates again), focus the picker `focus`,

@@ -87,22 +87,20 @@ QString composeDistanceCell(const DistanceParts& distance)
 
 DistanceParts parseDistanceCell(QStringView cell)
 {
-    const QString km = toQString(kKmText);
-    const QString metre = toQString(kMetreText);
-    const QString mile = toQString(kMileText);
-
-    // "km" goes before "m", or the "k" of a kilometre cell would stay behind.
+    // Every unit text goes, "km" before "m" (the table's order), or the "k" of a kilometre
+    // cell would stay behind. A cell that names no other unit is in metres.
     QString distance = cell.toString();
-    distance.remove(km);
-    distance.remove(metre);
-    distance.remove(mile);
+    for (const UnitFacts& facts : kUnits)
+        distance.remove(toQString(facts.text));
 
-    QString unit = metre;
-    if (cell.contains(km))
-        unit = km;
-    else if (cell.contains(mile))
-        unit = mile;
-    return {distance, unit};
+    Unit unit = Unit::M;
+    for (const UnitFacts& facts : kUnits) {
+        if (facts.unit != Unit::M && cell.contains(toQString(facts.text))) {
+            unit = facts.unit;
+            break;
+        }
+    }
+    return {distance, toQString(unitText(unit))};
 }
 
 QString composeTimeCell(const TimeParts& time)

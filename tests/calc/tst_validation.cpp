@@ -50,19 +50,20 @@ void TestValidation::checkInputs_data()
         << qs(kPaceSecondsNotNumericMessage);
     QTest::newRow("goal tab: 10000 km is the limit")
         << 1 << QStringList{u"10000"_s, u"5"_s, u"0"_s} << km << -1 << -1 << ok;
-    QTest::newRow("goal tab: above 10000 km") << 1 << QStringList{u"10000.5"_s, u"5"_s, u"0"_s}
-                                              << km << -1 << 0 << qs(kDistanceOverKmMessage);
+    QTest::newRow("goal tab: above 10000 km")
+        << 1 << QStringList{u"10000.5"_s, u"5"_s, u"0"_s} << km << -1 << 0
+        << qs(u"目標距離は10000km以下の数値を入力してください。");
     QTest::newRow("goal tab: above 1000000 m")
         << 1 << QStringList{u"1000001"_s, u"5"_s, u"0"_s} << metre << -1 << 0
-        << qs(kDistanceOverMetresMessage);
+        << qs(u"目標距離は1000000m以下の数値を入力してください。");
     QTest::newRow("goal tab: above 10000 miles")
         << 1 << QStringList{u"20000"_s, u"5"_s, u"0"_s} << mile << -1 << 0
-        << qs(kDistanceOverMilesMessage);
+        << qs(u"目標距離は10000ﾏｲﾙ以下の数値を入力してください。");
     QTest::newRow("goal tab: unit matched exactly, no limit otherwise")
         << 1 << QStringList{u"20000"_s, u"5"_s, u"0"_s} << QStringLiteral("KM") << -1 << -1 << ok;
     QTest::newRow("goal tab: distance limit before pace limits")
         << 1 << QStringList{u"20000"_s, u"2000"_s, u"60"_s} << km << -1 << 0
-        << qs(kDistanceOverKmMessage);
+        << qs(u"目標距離は10000km以下の数値を入力してください。");
     QTest::newRow("goal tab: 1000 pace minutes and 59 seconds pass")
         << 1 << QStringList{u"1"_s, u"1000"_s, u"59"_s} << km << -1 << -1 << ok;
     QTest::newRow("goal tab: above 1000 pace minutes")
@@ -84,7 +85,7 @@ void TestValidation::checkInputs_data()
                                            << km << -1 << 3 << qs(kGoalSecondsNotNumericMessage);
     QTest::newRow("pace tab: shares the distance message")
         << 2 << QStringList{u"10001"_s, u"3"_s, u"30"_s, u"0"_s} << mile << -1 << 0
-        << qs(kDistanceOverMilesMessage);
+        << qs(u"目標距離は10000ﾏｲﾙ以下の数値を入力してください。");
     QTest::newRow("pace tab: 1000 hours and 59 minutes and seconds pass")
         << 2 << QStringList{u"1"_s, u"1000"_s, u"59"_s, u"59"_s} << km << -1 << -1 << ok;
     QTest::newRow("pace tab: above 1000 hours")
@@ -135,11 +136,11 @@ void TestValidation::checkRecordDistance_data()
     QTest::newRow("not a number") << " " << km << -1 << 0 << qs(kRecordDistanceNotNumericMessage);
     QTest::newRow("10000 km passes") << "10000" << km << -1 << -1 << ok;
     QTest::newRow("above 10000 km")
-        << "10000.1" << km << -1 << 0 << qs(kRecordDistanceOverKmMessage);
-    QTest::newRow("above 1000000 m")
-        << "1e7" << qs(kMetreText) << -1 << 0 << qs(kRecordDistanceOverMetresMessage);
-    QTest::newRow("above 10000 miles")
-        << "10001" << qs(kMileText) << -1 << 0 << qs(kRecordDistanceOverMilesMessage);
+        << "10000.1" << km << -1 << 0 << qs(u"距離は10000km以下の数値を入力してください。");
+    QTest::newRow("above 1000000 m") << "1e7" << qs(kMetreText) << -1 << 0
+                                     << qs(u"距離は1000000m以下の数値を入力してください。");
+    QTest::newRow("above 10000 miles") << "10001" << qs(kMileText) << -1 << 0
+                                       << qs(u"距離は10000ﾏｲﾙ以下の数値を入力してください。");
 }
 
 void TestValidation::checkRecordDistance()
