@@ -32,6 +32,10 @@ struct LapPace
     std::u16string secondsText; // whole seconds 0-59 and the pace's fraction: 58.61
     double minutes = 0.0;       // the texts read back
     double seconds = 0.0;
+
+    // In the same order of operations as every split, so a row at the same distance agrees
+    // to the last bit.
+    double secondsPerKm() const { return minutes * 60.0 + seconds; }
 };
 std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode);
 
