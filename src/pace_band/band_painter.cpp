@@ -29,11 +29,12 @@ constexpr double kStripPitchMm = 36.0;
 constexpr double kFirstStripMm = 15.0;
 constexpr int kStripsPerPage = 5;
 constexpr int kRowsPerStrip = 22;
-constexpr int kLinesPerStrip = 4;
+constexpr int kHeadLines = 4;
+constexpr int kLinesPerStrip = 5;
 constexpr int kColumnsPerStrip = (kRowsPerStrip + kLinesPerStrip - 1) / kLinesPerStrip;
 constexpr double kHeadMm = 38.0;
 constexpr double kInnerMm = 2.0;
-constexpr double kPlaceMm = 10.0;
+constexpr double kPlaceMm = 11.0;
 constexpr double kCutMarkMm = 5.0;
 constexpr double kCutGapMm = 1.5;
 
@@ -107,26 +108,30 @@ void drawStrip(QPainter& painter, const Sheet& mm, const BandSheet& sheet, doubl
     painter.drawRect(mm.rect(left, top, kStripLengthMm, kStripHeightMm));
     painter.drawLine(mm.point(left + kHeadMm, top), mm.point(left + kHeadMm, top + kStripHeightMm));
 
-    const double line = (kStripHeightMm - 2 * kInnerMm) / kLinesPerStrip;
-    const auto lineRect = [&](double x, int index, double width) {
-        return mm.rect(x, top + kInnerMm + index * line, width, line);
+    const auto linesOf = [&](int lines) {
+        const double line = (kStripHeightMm - 2 * kInnerMm) / lines;
+        return [&mm, top, line](double x, int index, double width) {
+            return mm.rect(x, top + kInnerMm + index * line, width, line);
+        };
     };
+    const auto headRect = linesOf(kHeadLines);
+    const auto lineRect = linesOf(kLinesPerStrip);
     const double headLeft = left + kInnerMm;
     const double headWidth = kHeadMm - 2 * kInnerMm;
     painter.setPen(Qt::black);
     painter.setFont(programFont(kHeadPoints, true));
-    painter.drawText(lineRect(headLeft, 0, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(headRect(headLeft, 0, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
                      sheet.distance);
     painter.setFont(programFont(kTimePoints, true));
-    painter.drawText(lineRect(headLeft, 1, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(headRect(headLeft, 1, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
                      kBandGoal.toString() + u' ' + sheet.goal);
     // The strategy's name fills a line of the head; its amount goes below it.
     painter.setFont(programFont(kSmallPoints));
-    painter.drawText(lineRect(headLeft, 2, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(headRect(headLeft, 2, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
                      sheet.strategy.section(u' ', 0, 0));
-    painter.drawText(lineRect(headLeft, 3, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(headRect(headLeft, 3, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
                      sheet.strategy.section(u' ', 1));
-    painter.drawText(lineRect(headLeft, 3, headWidth), Qt::AlignRight | Qt::AlignVCenter,
+    painter.drawText(headRect(headLeft, 3, headWidth), Qt::AlignRight | Qt::AlignVCenter,
                      u"%1/%2"_s.arg(number).arg(count));
 
     const double gridLeft = left + kHeadMm + kInnerMm;
