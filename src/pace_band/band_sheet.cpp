@@ -25,7 +25,7 @@ QString bandCsvText(const BandSheet& sheet)
 {
     QStringList lines{kBandTitle.toString(), kBandDistance.toString() + u',' + sheet.distance,
                       kBandGoal.toString() + u',' + sheet.goal,
-                      kBandStrategyLabel.toString() + u',' + sheet.strategy,
+                      kBandStrategyHeading.toString() + u',' + sheet.strategy,
                       QStringList{kBandPlace.toString(), kBandSegment.toString(),
                                   kBandPassing.toString(), kBandPace.toString()}
                           .join(u',')};

@@ -11,9 +11,10 @@ inline constexpr QStringView kBandCsvButton = u"CSV保存...";
 inline constexpr QStringView kBandPrintButton = u"印刷...";
 inline constexpr QStringView kBandCloseButton = u"閉じる";
 
-inline constexpr QStringView kBandSplitLabel = u"区切り";
-inline constexpr QStringView kBandStrategyLabel = u"作戦";
-inline constexpr QStringView kBandLayoutLabel = u"用紙";
+inline constexpr QStringView kBandSplitLabel = u"区切り(&K)";
+inline constexpr QStringView kBandStrategyLabel = u"作戦(&S)";
+inline constexpr QStringView kBandStrategyHeading = u"作戦";
+inline constexpr QStringView kBandLayoutLabel = u"用紙(&Y)";
 inline constexpr QStringView kBandPercentUnit = u"％";
 inline constexpr QStringView kBandEveryKm = u"1kmごと";
 inline constexpr QStringView kBandEveryMile = u"1マイルごと";

@@ -18,6 +18,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,6 +52,13 @@ QPushButton* button(QStringView caption, const QString& name, QWidget* parent)
     made->setObjectName(name);
     made->setAutoDefault(false);
     return made;
+}
+
+// An empty message takes no room in the layout.
+void showMessage(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
 }
 
 QString planMessage(PlanStatus status)
@@ -114,6 +122,7 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() * 3 / 2);
 
     m_layout = new QComboBox(this);
     m_layout->setObjectName(u"Layout"_s);
@@ -159,7 +168,9 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     column->addLayout(options);
     column->addWidget(m_table, 1);
     column->addLayout(outputs);
-    resize(kStartSize);
+    // At 200 % on a small screen the usual size would reach past its bottom.
+    const QSize room = screen()->availableGeometry().size() * 9 / 10;
+    resize(kStartSize.boundedTo(room));
 
     connect(m_every, &QComboBox::currentIndexChanged, this, [this] { updatePlan(); });
     connect(m_strategy, &QComboBox::currentIndexChanged, this, [this] { updatePlan(); });
@@ -211,12 +222,12 @@ void PaceBandDialog::updatePlan()
     m_percentHint->setText(strategy == Strategy::Split   ? kBandSplitHint.toString()
                            : strategy == Strategy::Drift ? kBandDriftHint.toString()
                                                          : QString());
-    m_percentMessage->clear();
-    m_message->clear();
+    showMessage(m_percentMessage, {});
+    showMessage(m_message, {});
     m_sheet.rows.clear();
 
     if (!m_request) {
-        m_message->setText(m_refusal);
+        showMessage(m_message, m_refusal);
         m_sourceLabel->setText(kBandTitle.toString());
         showRows();
         return;
@@ -227,7 +238,7 @@ void PaceBandDialog::updatePlan()
     if (strategy != Strategy::Even) {
         const std::optional<double> percent = readNumber(toU16(m_percent->text()));
         if (!percent) {
-            m_percentMessage->setText(kBandPercentMessage.toString());
+            showMessage(m_percentMessage, kBandPercentMessage.toString());
             showRows();
             return;
         }
@@ -236,8 +247,8 @@ void PaceBandDialog::updatePlan()
 
     PacePlan plan = pacePlan(request);
     if (plan.status == PlanStatus::PercentOutOfRange)
-        m_percentMessage->setText(kBandPercentMessage.toString());
-    m_message->setText(planMessage(plan.status));
+        showMessage(m_percentMessage, kBandPercentMessage.toString());
+    showMessage(m_message, planMessage(plan.status));
     m_sheet.rows = std::move(plan.rows);
     m_sheet.strategy = strategyText(strategy, request.percent);
     m_sheet.goal = m_sheet.rows.empty() ? QString() : toQString(m_sheet.rows.back().passing);

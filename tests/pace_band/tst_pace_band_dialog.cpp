@@ -39,6 +39,7 @@ private slots:
     void pdfReadsBackAsThePlan_data();
     void pdfReadsBackAsThePlan();
     void csvBytes();
+    void everyControlShowsWhole();
 
 private:
     // Sets the tab's pickers (distance first) and unit, then opens the band from the menu.
@@ -285,6 +286,30 @@ void TestPaceBandDialog::csvBytes()
                                             u"ゴール 10 km,0:19:30,0:40:00,3:53\r\n"_s);
     QCOMPARE(test::readFile(path + u".csv"_s), expected);
     QVERIFY(expected.startsWith("\x83\x79\x81\x5b\x83\x58")); // ペース in Shift_JIS
+}
+
+// Run at 100 %, 150 % and 200 % (see tests/CMakeLists.txt): nothing is cut or pushed out.
+void TestPaceBandDialog::everyControlShowsWhole()
+{
+    PaceBandDialog* dialog = open(1, {u"42.195"_s, u"3"_s, u"30"_s, u"0"_s}, u"km"_s);
+    QVERIFY(dialog);
+    dialog->findChild<QComboBox*>(u"Strategy"_s)->setCurrentIndex(1);
+    dialog->findChild<QLineEdit*>(u"Percent"_s)->setText(u"25"_s); // shows the message too
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        const bool checked = qobject_cast<QLabel*>(widget) || qobject_cast<QPushButton*>(widget) ||
+                             qobject_cast<QComboBox*>(widget);
+        if (!checked || !widget->isVisible() || widget->objectName().isEmpty())
+            continue;
+        const QRect inDialog(widget->mapTo(dialog, QPoint()), widget->size());
+        QVERIFY2(dialog->rect().contains(inDialog), qPrintable(widget->objectName()));
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if (label && label->wordWrap())
+            continue;
+        QVERIFY2(widget->width() >= widget->minimumSizeHint().width(),
+                 qPrintable(widget->objectName()));
+    }
 }
 
 QTEST_MAIN(TestPaceBandDialog)
