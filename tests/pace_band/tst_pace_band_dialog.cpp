@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -38,6 +39,7 @@ private slots:
     void percentRefusedBesideItsField();
     void pdfReadsBackAsThePlan_data();
     void pdfReadsBackAsThePlan();
+    void stripMeasuresWhatItSays();
     void csvBytes();
     void everyControlShowsWhole();
 
@@ -45,7 +47,8 @@ private:
     // Sets the tab's pickers (distance first) and unit, then opens the band from the menu.
     PaceBandDialog* open(int tab, const QStringList& pickers, const QString& unit);
     QStringList tableRow(PaceBandDialog* dialog, int row) const;
-    static QString run(const QString& program, const QStringList& arguments);
+    // The program's output, or nothing when it failed.
+    static std::optional<QString> run(const QString& program, const QStringList& arguments);
 
     std::unique_ptr<test::MainWindowFixture> m_main;
 };
@@ -87,12 +90,12 @@ QStringList TestPaceBandDialog::tableRow(PaceBandDialog* dialog, int row) const
     return texts;
 }
 
-QString TestPaceBandDialog::run(const QString& program, const QStringList& arguments)
+std::optional<QString> TestPaceBandDialog::run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
+        return std::nullopt;
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -244,9 +247,10 @@ void TestPaceBandDialog::pdfReadsBackAsThePlan()
     dialog->findChild<QPushButton*>(u"PdfButton"_s)->click();
     QVERIFY(m_main->dialogs.messages.isEmpty());
 
-    const QString info = run(pdfinfo, {path + u".pdf"_s});
+    const QString info = run(pdfinfo, {path + u".pdf"_s}).value_or(QString());
     QVERIFY2(info.contains(u"Page size:       "_s + pageSize), qPrintable(info));
-    const QString text = run(pdftotext, {u"-layout"_s, path + u".pdf"_s, u"-"_s});
+    const QString text =
+        run(pdftotext, {u"-layout"_s, path + u".pdf"_s, u"-"_s}).value_or(QString());
     for (const QString& word : dialog->sheet().strategy.split(u' '))
         QVERIFY2(text.contains(word), qPrintable(text));
 
@@ -263,6 +267,42 @@ void TestPaceBandDialog::pdfReadsBackAsThePlan()
         const QRegularExpression line(u"(^|\\s)"_s + parts.join(u" +"_s) + u"(\\s|$)"_s);
         QVERIFY2(line.match(text).hasMatch(), qPrintable(row.join(u' ')));
     }
+}
+
+// Rendered at 254 dots per inch, ten dots are a millimetre: the strip must be 200 x 28 mm.
+void TestPaceBandDialog::stripMeasuresWhatItSays()
+{
+    const QString pdftoppm = QStandardPaths::findExecutable(u"pdftoppm"_s);
+    QVERIFY2(!pdftoppm.isEmpty(), "poppler-utils: scripts/install-deps");
+    PaceBandDialog* dialog = open(1, {u"42.195"_s, u"3"_s, u"30"_s, u"0"_s}, u"km"_s);
+    QVERIFY(dialog);
+    const QString path = m_main->environment.filePath(u"band"_s);
+    m_main->dialogs.chooseSaveFile(path);
+    dialog->findChild<QPushButton*>(u"PdfButton"_s)->click();
+    QVERIFY(run(pdftoppm, {u"-r"_s, u"254"_s, u"-gray"_s, u"-png"_s, u"-singlefile"_s,
+                           path + u".pdf"_s, path}));
+    const QImage page(path + u".png"_s);
+    QVERIFY(std::abs(page.width() - 2970) <= 1 && std::abs(page.height() - 2100) <= 1);
+
+    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 200; };
+    // Across the middle of the first strip only its two ends are drawn outside the text;
+    // down a line just inside its left end only its top and bottom.
+    const int middle = 150 + 140;
+    int left = 0;
+    while (left < page.width() && !dark(left, middle))
+        ++left;
+    int right = page.width() - 1;
+    while (right > 0 && !dark(right, middle))
+        --right;
+    QVERIFY2(std::abs((right - left) - 2000) <= 3, qPrintable(QString::number(right - left)));
+    const int inside = left + 5;
+    int top = 0;
+    while (top < page.height() && !dark(inside, top))
+        ++top;
+    int bottom = top + 10;
+    while (bottom < page.height() && dark(inside, bottom) == false)
+        ++bottom;
+    QVERIFY2(std::abs((bottom - top) - 280) <= 3, qPrintable(QString::number(bottom - top)));
 }
 
 void TestPaceBandDialog::csvBytes()
