@@ -1,4 +1,5 @@
 #include "calc/pace_plan.h"
+#include "calc/validation.h"
 #include "pace_band/band_texts.h"
 #include "pace_band/pace_band_dialog.h"
 #include "shell/text_bridge.h"
@@ -140,6 +141,12 @@ void TestPaceBandDialog::filledFromTheActiveTab_data()
         << 0 << QStringList{u"abc"_s, u"5 "_s, u"0"_s} << km << kBandTitle.toString()
         << kBandRefusedPrefix.toString() + u"目標距離に数値を入力してください。"_s << 0
         << QStringList();
+    QTest::newRow("a distance the calculator refuses as too long")
+        << 1 << QStringList{u"10001"_s, u"900"_s, u"0"_s, u"0"_s} << km << kBandTitle.toString()
+        << kBandRefusedPrefix.toString() + toQString(kDistanceOverKmMessage) << 0 << QStringList();
+    QTest::newRow("a distance with too many marks for a band")
+        << 1 << QStringList{u"10000"_s, u"900"_s, u"0"_s, u"0"_s} << km
+        << u"距離 10000 km　目標 ---"_s << kBandTooManyRows.toString() << 0 << QStringList();
     QTest::newRow("out of range") << 1 << QStringList{u"0.001"_s, u"1000"_s, u"0"_s, u"0"_s} << km
                                   << kBandTitle.toString() << kBandOutOfRange.toString() << 0
                                   << QStringList();
