@@ -2,6 +2,7 @@
 
 #include "child_process.h"
 #include "log_generator.h"
+#include "pace_band_cases.h"
 #include "silent_dialogs.h"
 
 #include "calc/pace.h"
@@ -543,6 +544,8 @@ void registerCases(BenchContext& context)
             ->Iterations(smoke ? 1 : 1'000'000)
             ->Repetitions(smoke ? 1 : 11);
     }
+
+    registerPaceBandCases(context);
 
     const int starts = 20;
     add(

@@ -183,6 +183,18 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
     against("`calc` over texts, per call", "calc/texts", "calc/floor", 4);
     against("`calc` over numbers, per call", "calc/numbers", "calc/floor", 0);
 
+    for (const auto& [layout, name] :
+         {std::pair{"wristband", "band/wristband"}, std::pair{"A4 table", "band/table"}}) {
+        if (!s.has(name) || !s.has("band/floor"))
+            continue;
+        const double figure = s.median(name);
+        const double floor = s.median("band/floor");
+        rows.push_back({std::string("pace band: 100 km plan every 1 km and its PDF, ") + layout,
+                        duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                        duration(floor) + " (one line on an empty page)", ratioText(figure / floor),
+                        "≤ 100 ms", verdictOf(figure <= 0.1, o.smoke)});
+    }
+
     against("start-up to first frame, no log.dat", "start/none", "start/bare", 1.25);
     against("start-up to first frame, " + records(o.sizeStart) + " records", "start/records",
             "start/bare", 1.5);

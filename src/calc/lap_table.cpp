@@ -1,19 +1,21 @@
 #include "lap_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "clock_split.h"
 #include "number_text.h"
+#include "split_table.h"
 
 namespace torvanu {
 
 namespace {
 
-constexpr double kHalfMarathonKm = 21.0975;
-constexpr double kFullMarathonKm = 42.195;
 constexpr double kSecondsPerMinute = 60.0;
 constexpr double kSecondsPerHour = 3600.0;
 constexpr double kMinutesPerHour = 60.0;
@@ -55,14 +57,6 @@ std::optional<double> paceFromClock(std::u16string_view clock)
         return std::nullopt;
     return std::floor(*hours) * kSecondsPerHour + std::floor(*minutes) * kSecondsPerMinute +
            *seconds;
-}
-
-std::u16string splitAt(double km, double paceMinutes, double paceSeconds)
-{
-    std::u16string text;
-    appendWholeClock(text, splitSeconds(secondsValue(km, Unit::Km, 0.0, paceMinutes, paceSeconds,
-                                                     Mode::GoalTime)));
-    return text;
 }
 
 std::u16string paceLabel(std::u16string_view paceMinutes, std::u16string_view paceSeconds)
@@ -111,60 +105,73 @@ std::u16string speedLabel(std::u16string_view paceMinutesText, double paceMinute
 
 } // namespace
 
-LapTable fullMarathonMatrix(const CalcInputs& inputs, Mode mode)
+std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode)
 {
     std::optional<double> pace; // seconds per km; none for a zero distance
     if (mode == Mode::GoalTime) {
         const std::optional<double> minutes = readNumber(inputs.minutes);
         const std::optional<double> seconds = readNumber(inputs.seconds);
         if (!minutes || !seconds)
-            return outOfRangeTable();
+            return std::nullopt;
         pace = *minutes * kSecondsPerMinute + *seconds;
     } else {
         const CalcResult result = calc(inputs, Mode::Pace);
         if (result.status == CalcStatus::OutOfRange)
-            return outOfRangeTable();
+            return std::nullopt;
         if (result.status == CalcStatus::Ok) {
             pace = paceFromClock(result.compact);
             if (!pace)
-                return outOfRangeTable();
+                return std::nullopt;
         }
     }
 
-    std::u16string paceMinutes(u"0");
-    std::u16string paceSeconds(u"0");
+    LapPace lap{u"0", u"0"};
     if (pace) {
         const double whole = std::floor(*pace);
         // Minutes and seconds are split with 32-bit remainders, as the result times are.
         if (!std::isfinite(*pace) || whole < std::numeric_limits<std::int32_t>::min() ||
             whole > std::numeric_limits<std::int32_t>::max())
-            return outOfRangeTable();
-        paceMinutes = numberText(std::floor(*pace / kSecondsPerMinute));
+            return std::nullopt;
+        lap.minutesText = numberText(std::floor(*pace / kSecondsPerMinute));
         // fmod keeps the dividend's sign, as the 32-bit remainder does.
-        paceSeconds = numberText(std::fmod(whole, kSecondsPerMinute));
+        lap.secondsText = numberText(std::fmod(whole, kSecondsPerMinute));
         const std::u16string paceText = numberText(*pace);
         const std::size_t dot = paceText.find(u'.');
         if (dot != std::u16string::npos)
-            paceSeconds.append(paceText, dot);
+            lap.secondsText.append(paceText, dot);
     }
 
     // The rows run at the pace as the texts carry it (two decimals in mode 2), so they are
     // read back rather than taken from the pace itself.
-    const double minutesRead = readNumber(paceMinutes).value_or(0.0);
-    const double secondsRead = readNumber(paceSeconds).value_or(0.0);
+    lap.minutes = readNumber(lap.minutesText).value_or(0.0);
+    lap.seconds = readNumber(lap.secondsText).value_or(0.0);
+    return lap;
+}
+
+LapTable fullMarathonMatrix(const CalcInputs& inputs, Mode mode)
+{
+    const std::optional<LapPace> pace = lapPace(inputs, mode);
+    if (!pace)
+        return outOfRangeTable();
+
+    std::array<double, kLapRows + 2> distances{};
+    for (int k = 1; k <= kLapRows; ++k)
+        distances[static_cast<std::size_t>(k - 1)] = k;
+    distances[kLapRows] = kHalfMarathonKm;
+    distances[kLapRows + 1] = kFullMarathonKm;
+    std::vector<std::u16string> splits = splitTable(distances, pace->minutes, pace->seconds);
 
     LapTable table;
-    for (int k = 1; k <= kLapRows; ++k)
-        table.splits[static_cast<std::size_t>(k - 1)] = splitAt(k, minutesRead, secondsRead);
-    if (minutesRead == 0.0 && secondsRead == 0.0) {
+    std::move(splits.begin(), splits.begin() + kLapRows, table.splits.begin());
+    if (pace->minutes == 0.0 && pace->seconds == 0.0) {
         table.paceText = kZeroPaceText;
         table.speedText = kZeroSpeedText;
     } else {
-        table.paceText = paceLabel(paceMinutes, paceSeconds);
-        table.speedText = speedLabel(paceMinutes, minutesRead, secondsRead);
+        table.paceText = paceLabel(pace->minutesText, pace->secondsText);
+        table.speedText = speedLabel(pace->minutesText, pace->minutes, pace->seconds);
     }
-    table.half = splitAt(kHalfMarathonKm, minutesRead, secondsRead);
-    table.full = splitAt(kFullMarathonKm, minutesRead, secondsRead);
+    table.half = std::move(splits[kLapRows]);
+    table.full = std::move(splits[kLapRows + 1]);
     return table;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,25 @@ struct LapTable
     std::u16string half;                         // split at 21.0975 km
     std::u16string full;                         // split at 42.195 km
 };
+
+// The pace per km the lap table runs at, as its texts carry it: two decimals from the pace
+// tab. Nothing when the pace cannot be split.
+struct LapPace
+{
+    std::u16string minutesText; // whole minutes
+    std::u16string secondsText; // whole seconds 0-59 and the pace's fraction: 58.61
+    double minutes = 0.0;       // the texts read back
+    double seconds = 0.0;
+
+    // In the same order of operations as every split, so a row at the same distance agrees
+    // to the last bit.
+    double secondsPerKm() const { return minutes * 60.0 + seconds; }
+};
+std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode);
+
+// The distances the lap table shows, in km.
+inline constexpr double kHalfMarathonKm = 21.0975;
+inline constexpr double kFullMarathonKm = 42.195;
 
 // The lap table for the active tab. Mode 1 reads the pace from inputs.minutes and
 // inputs.seconds; mode 2 computes it from all five inputs. The texts must have passed the

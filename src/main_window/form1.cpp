@@ -8,6 +8,7 @@
 #include "about/form2.h"
 #include "about/help_links.h"
 #include "export/csv_text.h"
+#include "pace_band/pace_band_dialog.h"
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "shell/dialogs.h"
@@ -105,6 +106,12 @@ void Form1::buildMenus()
     QAction* end = menu->addAction(kMenuEnd.toString());
     end->setObjectName(u"mnEnd"_s);
     connect(end, &QAction::triggered, this, [this] { m_module1->UnloadAllForms(); });
+
+    QMenu* tools = menuBar()->addMenu(kMenuTools.toString());
+    tools->setObjectName(u"mnTools"_s);
+    QAction* paceBand = tools->addAction(kMenuPaceBand.toString());
+    paceBand->setObjectName(u"mnPaceBand"_s);
+    connect(paceBand, &QAction::triggered, this, &Form1::mnPaceBand_Click);
 
     QMenu* help = menuBar()->addMenu(kMenuHelp.toString());
     help->setObjectName(u"mnHelp"_s);
@@ -283,6 +290,20 @@ void Form1::mnInfo_Click(bool checked)
     // The action has already toggled its own mark; the check box follows it, and its
     // change runs the switch.
     m_check1->setChecked(checked);
+}
+
+void Form1::mnPaceBand_Click()
+{
+    PaceBandSource source;
+    source.mode = m_calculator->visibleMode().value_or(Mode::GoalTime);
+    const int pickers = source.mode == Mode::GoalTime ? 3 : 4;
+    for (int i = 0; i < pickers; ++i)
+        source.pickers[static_cast<std::size_t>(i)] = m_calculator->pickerText(source.mode, i);
+    source.unit = m_calculator->unitText(source.mode);
+    // A snapshot of the calculator: a band already open keeps its plan, a new one starts anew.
+    auto* dialog = new PaceBandDialog(m_dialogs, *m_module1, source, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void Form1::Picture4_MouseMove(Qt::MouseButtons buttons, int yTwips)

@@ -75,6 +75,7 @@ private:
     void buildRecordArea(QWidget* client);
     void Check1_Click();
     void mnInfo_Click(bool checked);
+    void mnPaceBand_Click();
     void Form_QueryUnload();
     void setOuterSize(int widthTw, int heightTw);
     void applyOuterSize();

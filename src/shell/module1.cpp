@@ -29,6 +29,8 @@ constexpr QStringView kOpenTitle = u"ファイルを開く";
 constexpr QStringView kCsvFilter = u"テキストファイル(*.csv)";
 constexpr QStringView kAllFilesFilter = u"すべてのファイル(*.*)";
 constexpr QStringView kCsvSuffix = u".csv";
+constexpr QStringView kPdfFilter = u"PDFファイル(*.pdf)";
+constexpr QStringView kPdfSuffix = u".pdf";
 constexpr QStringView kLineEnd = u"\r\n";
 
 std::optional<QUrl> launchTarget(const QString& target)
@@ -136,22 +138,32 @@ CsvSaveResult Module1::SaveAsCSV(const QString& text)
         return result;
     }
 
+    return saveChosen(encoded.bytes, {kCsvFilter, kCsvSuffix, m_lastCSVPath});
+}
+
+CsvSaveResult Module1::SaveAsPDF(const QByteArray& bytes)
+{
+    return saveChosen(bytes, {kPdfFilter, kPdfSuffix, m_lastPDFPath});
+}
+
+CsvSaveResult Module1::saveChosen(const QByteArray& bytes, const SaveKind& kind)
+{
     const Dialogs::FileRequest request{kSaveTitle.toString(),
-                                       {kCsvFilter.toString(), kAllFilesFilter.toString()},
+                                       {kind.filter.toString(), kAllFilesFilter.toString()},
                                        GetDesktopPath(),
-                                       m_lastCSVPath};
+                                       kind.lastPath};
     QString path = m_dialogs.saveFileName(m_owner.data(), request);
     if (path.isEmpty()) {
-        m_lastCSVPath.clear();
+        kind.lastPath.clear();
         return {};
     }
 
-    const bool completed = path.right(kCsvSuffix.size()).toLower() != kCsvSuffix;
+    const bool completed = path.right(kind.suffix.size()).toLower() != kind.suffix;
     if (completed)
-        path += kCsvSuffix.toString();
-    m_lastCSVPath = path;
+        path += kind.suffix.toString();
+    kind.lastPath = path;
 
-    // The chooser asked about the name as typed; the name with ".csv" added is a different
+    // The chooser asked about the name as typed; the name with the suffix added is a different
     // file, which would otherwise be replaced unasked. No keeps the chosen name for the next
     // export, as a confirmed chooser does.
     if (completed) {
@@ -165,7 +177,7 @@ CsvSaveResult Module1::SaveAsCSV(const QString& text)
         }
     }
 
-    if (const auto error = writeFileAtomically(path, encoded.bytes))
+    if (const auto error = writeFileAtomically(path, bytes))
         return failed(path, error->detail);
 
     CsvSaveResult saved;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPointer>
 #include <QString>
+#include <QStringView>
 #include <QWidget>
 
 namespace torvanu {
@@ -47,6 +49,9 @@ public:
     // Asks for a file name, completes it with ".csv", and writes text + CR LF in Shift_JIS.
     CsvSaveResult SaveAsCSV(const QString& text);
 
+    // Asks for a file name, completes it with ".pdf", and writes the bytes as they are.
+    CsvSaveResult SaveAsPDF(const QByteArray& bytes);
+
     // Asks for an existing file; the chooser starts from the field's text, handed over
     // unchanged. Returns the full path, or an empty text on cancel.
     QString BrowseDataFile(QWidget* owner, const QString& currentFileText);
@@ -54,9 +59,18 @@ public:
     const QString& LastCSVPath() const { return m_lastCSVPath; }
 
 private:
+    struct SaveKind
+    {
+        QStringView filter;
+        QStringView suffix;
+        QString& lastPath; // the name offered next time
+    };
+    CsvSaveResult saveChosen(const QByteArray& bytes, const SaveKind& kind);
+
     Dialogs& m_dialogs;
     QPointer<QWidget> m_owner;
     QString m_lastCSVPath;
+    QString m_lastPDFPath;
     bool m_unloading = false;
 };
 
