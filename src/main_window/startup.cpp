@@ -4,6 +4,7 @@
 #include "shell/data_location.h"
 #include "shell/program_font.h"
 #include "shell/qt_dialogs.h"
+#include "shell/qt_translation.h"
 #include "shell/termination_watch.h"
 
 #include <QApplication>
@@ -24,6 +25,9 @@ Form1& Startup::start()
     QGuiApplication::setDesktopFileName(u"io.github.torvanu.Torvanu"_s);
     QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
     installFontSubstitutions();
+    // Without it Qt's own texts stay English; the program still works, so no message box.
+    if (const auto missing = installQtTranslation(*QCoreApplication::instance()))
+        qWarning("Qt's Japanese texts are missing: %s", qPrintable(missing->file));
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
