@@ -58,7 +58,8 @@ Form1::Form1(Dialogs& dialogs, Form1Folders folders, QWidget* parent)
     setFont(msGothic(kCaptionPoints));
 
     m_module1 = std::make_unique<Module1>(m_dialogs, this);
-    m_aboutBox = std::make_unique<AboutBox>(*m_module1, this);
+    m_aboutBox =
+        std::make_unique<AboutBox>(*m_module1, helpPagePath(m_folders.programFolder), this);
 
     auto* client = new QWidget(this);
     client->setObjectName(u"client"_s);
@@ -112,7 +113,8 @@ void Form1::buildMenus()
     help->addSeparator()->setObjectName(u"mnbd2"_s);
     QAction* version = help->addAction(kMenuVersion.toString());
     version->setObjectName(u"mnVer"_s);
-    connect(online, &QAction::triggered, this, [this] { openOnlineHelp(*m_module1); });
+    connect(online, &QAction::triggered, this,
+            [this] { openOnlineHelp(*m_module1, m_folders.programFolder); });
     connect(readme, &QAction::triggered, this,
             [this] { openReadme(*m_module1, m_folders.programFolder); });
     connect(version, &QAction::triggered, this, [this] { m_aboutBox->show(); });
