@@ -11,7 +11,10 @@
 #include "records/record_book.h"
 #include "records/record_list_view.h"
 #include "shell/dialogs.h"
+#include "shell/data_location.h"
 #include "shell/module1.h"
+#include "tools/book_location_window.h"
+#include "tools/tools_menu.h"
 #include "ui_style.h"
 
 #include <QAction>
@@ -118,6 +121,13 @@ void Form1::buildMenus()
     connect(readme, &QAction::triggered, this,
             [this] { openReadme(*m_module1, m_folders.programFolder); });
     connect(version, &QAction::triggered, this, [this] { m_aboutBox->show(); });
+
+    addToolsMenu(menuBar(), help->menuAction(), this,
+                 {[this] {
+                      return BookFiles{logFilePath(m_folders.dataFolder),
+                                       logFilePath(m_folders.saveFolder())};
+                  },
+                  [this](const QString& folder) { m_module1->ShellOpen(folder); }});
 }
 
 void Form1::buildRecordArea(QWidget* client)
@@ -140,9 +150,7 @@ void Form1::buildRecordArea(QWidget* client)
                              },
                              [this](const QString& target) { m_module1->ShellOpen(target); },
                              [] { return QDate::currentDate(); }},
-        m_folders.dataFolder,
-        m_folders.dataWriteFolder.isEmpty() ? m_folders.dataFolder : m_folders.dataWriteFolder,
-        m_folders.recoveryFolder);
+        m_folders.dataFolder, m_folders.saveFolder(), m_folders.recoveryFolder);
     m_recordBook->listView()->setGeometry(twipsRect(kListLeftTw, kListTopTw, kListWidthTw, 3615));
     m_recordBook->newButton()->setGeometry(twipsRect(240, 6240, 975, 375));
     m_recordBook->editButton()->setGeometry(twipsRect(240, 6720, 975, 375));

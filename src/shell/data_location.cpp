@@ -16,10 +16,15 @@ QFileInfo logFileIn(const QString& folder)
 {
     if (folder.isEmpty())
         return {};
-    return QFileInfo(QDir(folder).filePath(LogFile::FileName.toString()));
+    return QFileInfo(logFilePath(folder));
 }
 
 } // namespace
+
+QString logFilePath(const QString& folder)
+{
+    return QDir(folder).filePath(LogFile::FileName.toString());
+}
 
 bool canCreateFilesIn(const QString& folder)
 {

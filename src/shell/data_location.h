@@ -26,6 +26,9 @@ struct DataLocation
     bool moving() const { return readFolder != writeFolder; }
 };
 
+// The full path of the record book in folder.
+QString logFilePath(const QString& folder);
+
 // Answers whether a new file can be created in a folder. Passed in so that tests, which run
 // as root where permission bits stop nothing, can say "not writable".
 using FolderProbe = std::function<bool(const QString& folder)>;
