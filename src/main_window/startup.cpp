@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QStandardPaths>
+#include <QStyleHints>
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +29,9 @@ Form1& Startup::start()
     // Without it Qt's own texts stay English; the program still works, so no message box.
     if (const auto missing = installQtTranslation(*QCoreApplication::instance()))
         qWarning("Qt's Japanese texts are missing: %s", qPrintable(missing->file));
+    // The key names (Ctrl+Z, Shift) are the one English left in a text field's context menu;
+    // the keys work all the same, as in the menus of a Japanese desktop's own text fields.
+    QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false);
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -58,11 +59,14 @@ void TstQtTranslation::fileChooserTexts_data()
     QTest::newRow("labels") << u"labels"_s;
     QTest::newRow("buttons") << u"buttons"_s;
     QTest::newRow("tool tips") << u"tooltips"_s;
+    // A file's type and size follow the desktop's locale; a folder's type is Qt's own text.
+    QTest::newRow("type of a folder") << u"folder"_s;
 }
 
 void TstQtTranslation::fileChooserTexts()
 {
     QFETCH(QString, part);
+    QVERIFY(QDir().mkpath(m_environment.filePath(u"大会"_s)));
     QFileDialog dialog(nullptr, u"名前を付けて保存"_s, m_environment.path());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -77,6 +81,13 @@ void TstQtTranslation::fileChooserTexts()
         for (int column = 0; column < model->columnCount(); ++column)
             texts.append(model->headerData(column, Qt::Horizontal).toString());
         QCOMPARE(texts.size(), 4);
+    } else if (part == u"folder") {
+        auto* tree = dialog.findChild<QTreeView*>(u"treeView"_s);
+        const QAbstractItemModel* model = tree->model();
+        // The folder holds only folders: the environment's home and 大会.
+        QTRY_COMPARE(model->rowCount(tree->rootIndex()), 2);
+        for (int row = 0; row < 2; ++row)
+            texts.append(model->index(row, 2, tree->rootIndex()).data().toString());
     } else if (part == u"labels") {
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             texts.append(label->text());
