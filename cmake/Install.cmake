@@ -42,16 +42,20 @@ endforeach()
 # in the gzip header, so that the same sources give the same package.
 set(torvanu_gzipped ${CMAKE_CURRENT_BINARY_DIR}/gzipped)
 set(torvanu_manual ${torvanu_gzipped}/torvanu.1.gz)
+set(torvanu_manual_ja ${torvanu_gzipped}/ja/torvanu.1.gz)
 set(torvanu_changelog ${torvanu_gzipped}/changelog.Debian.gz)
 find_program(TORVANU_GZIP gzip REQUIRED)
-add_custom_command(OUTPUT ${torvanu_manual} ${torvanu_changelog}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${torvanu_gzipped}
+add_custom_command(OUTPUT ${torvanu_manual} ${torvanu_manual_ja} ${torvanu_changelog}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${torvanu_gzipped}/ja
     COMMAND ${TORVANU_GZIP} -9nc ${torvanu_data}/torvanu.1 > ${torvanu_manual}
+    COMMAND ${TORVANU_GZIP} -9nc ${torvanu_data}/torvanu.ja.1 > ${torvanu_manual_ja}
     COMMAND ${TORVANU_GZIP} -9nc ${torvanu_data}/debian/changelog > ${torvanu_changelog}
-    DEPENDS ${torvanu_data}/torvanu.1 ${torvanu_data}/debian/changelog
+    DEPENDS ${torvanu_data}/torvanu.1 ${torvanu_data}/torvanu.ja.1 ${torvanu_data}/debian/changelog
     VERBATIM)
-add_custom_target(torvanu_gzipped ALL DEPENDS ${torvanu_manual} ${torvanu_changelog})
+add_custom_target(torvanu_gzipped ALL
+    DEPENDS ${torvanu_manual} ${torvanu_manual_ja} ${torvanu_changelog})
 install(FILES ${torvanu_manual} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${torvanu_manual_ja} DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 install(FILES ${torvanu_data}/debian/copyright ${torvanu_changelog}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/torvanu)
 install(FILES ${torvanu_data}/debian/lintian-overrides
