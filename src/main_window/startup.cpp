@@ -35,7 +35,7 @@ Form1& Startup::start()
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    // An installed copy cannot write beside itself; its book then lives in the user's folder.
+    // The book lives in the user's folder; one left beside the program by an older version moves.
     const DataLocation place = chooseDataLocation(programFolder, perUserFolder);
     m_dialogs = std::make_unique<QtDialogs>();
     m_window = std::make_unique<Form1>(*m_dialogs, Form1Folders{programFolder, place.readFolder,
