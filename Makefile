@@ -63,5 +63,6 @@ package: build
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
+# Never deletes a record book left in the build folder by an older version.
 clean:
-	rm -rf $(BUILD)
+	@scripts/clean-build $(BUILD)

@@ -5,9 +5,14 @@
 
 #include <QWidget>
 
+#include <utility>
+
 namespace torvanu {
 
-AboutBox::AboutBox(const Module1& module, QWidget* owner) : m_module(module), m_owner(owner) {}
+AboutBox::AboutBox(const Module1& module, QString linkAddress, QWidget* owner)
+    : m_module(module), m_linkAddress(std::move(linkAddress)), m_owner(owner)
+{
+}
 
 AboutBox::~AboutBox()
 {
@@ -23,8 +28,9 @@ void AboutBox::show()
 {
     if (!m_form) {
         const Module1& module = m_module;
-        m_form = new Form2([&module](const QString& target) { module.ShellOpen(target); },
-                           m_owner.data());
+        m_form = new Form2(
+            m_linkAddress, [&module](const QString& target) { module.ShellOpen(target); },
+            m_owner.data());
     }
     m_form->exec();
     // Deleted here rather than on close: the next showing must find it gone at once, not

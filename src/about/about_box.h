@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 
 class QWidget;
 
@@ -14,7 +15,8 @@ class Module1;
 class AboutBox
 {
 public:
-    AboutBox(const Module1& module, QWidget* owner);
+    // linkAddress: the page the box's link shows and opens.
+    AboutBox(const Module1& module, QString linkAddress, QWidget* owner);
     ~AboutBox();
     AboutBox(const AboutBox&) = delete;
     AboutBox& operator=(const AboutBox&) = delete;
@@ -27,6 +29,7 @@ public:
 
 private:
     const Module1& m_module;
+    QString m_linkAddress;
     QPointer<QWidget> m_owner;
     QPointer<Form2> m_form;
 };

@@ -1,6 +1,5 @@
 #include "form2.h"
 
-#include "about/help_links.h"
 #include "shell/program_font.h"
 
 #include <QCloseEvent>
@@ -42,7 +41,8 @@ QLabel* centredLabel(const QString& name, QWidget* parent)
 
 } // namespace
 
-Form2::Form2(std::function<void(const QString&)> openLink, QWidget* parent)
+Form2::Form2(const QString& linkAddress, std::function<void(const QString&)> openLink,
+             QWidget* parent)
     : QDialog(parent), m_openLink(std::move(openLink))
 {
     setObjectName(u"Form2"_s);
@@ -75,7 +75,7 @@ Form2::Form2(std::function<void(const QString&)> openLink, QWidget* parent)
     label3->setText(kCreditLine.toString());
 
     m_urlLabel = centredLabel(u"urlLabel"_s, shape1);
-    m_urlLabel->setText(kLinkAddress.toString());
+    m_urlLabel->setText(linkAddress);
     QFont linkFont = m_urlLabel->font();
     linkFont.setPointSize(kLinkPointSize);
     linkFont.setUnderline(true);

@@ -15,8 +15,9 @@ class Form2 : public QDialog
     Q_OBJECT
 
 public:
-    // openLink receives the link's caption when the link is clicked.
-    explicit Form2(std::function<void(const QString&)> openLink, QWidget* parent = nullptr);
+    // linkAddress is the link's caption, and openLink receives it when the link is clicked.
+    Form2(const QString& linkAddress, std::function<void(const QString&)> openLink,
+          QWidget* parent = nullptr);
 
     // True once the box was closed by its close box rather than hidden by OK: its owner
     // then discards it and builds a new one next time.

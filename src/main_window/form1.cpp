@@ -12,7 +12,10 @@
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "shell/dialogs.h"
+#include "records/data_location.h"
 #include "shell/module1.h"
+#include "tools/book_location_window.h"
+#include "tools/tools_menu.h"
 #include "ui_style.h"
 
 #include <QAction>
@@ -62,7 +65,8 @@ Form1::Form1(Dialogs& dialogs, Form1Folders folders, QWidget* parent)
     setFont(msGothic(kCaptionPoints));
 
     m_module1 = std::make_unique<Module1>(m_dialogs, this);
-    m_aboutBox = std::make_unique<AboutBox>(*m_module1, this);
+    m_aboutBox =
+        std::make_unique<AboutBox>(*m_module1, helpPagePath(m_folders.programFolder), this);
 
     auto* client = new QWidget(this);
     client->setObjectName(u"client"_s);
@@ -112,6 +116,12 @@ void Form1::buildMenus()
     QAction* paceBand = tools->addAction(kMenuPaceBand.toString());
     paceBand->setObjectName(u"mnPaceBand"_s);
     connect(paceBand, &QAction::triggered, this, &Form1::mnPaceBand_Click);
+    addBookLocationEntry(tools, this,
+                         {[this] {
+                              return BookFiles{logFilePath(m_folders.dataFolder),
+                                               logFilePath(m_folders.saveFolder())};
+                          },
+                          [this](const QString& folder) { m_module1->ShellOpen(folder); }});
 
     QMenu* help = menuBar()->addMenu(kMenuHelp.toString());
     help->setObjectName(u"mnHelp"_s);
@@ -122,7 +132,8 @@ void Form1::buildMenus()
     help->addSeparator()->setObjectName(u"mnbd2"_s);
     QAction* version = help->addAction(kMenuVersion.toString());
     version->setObjectName(u"mnVer"_s);
-    connect(online, &QAction::triggered, this, [this] { openOnlineHelp(*m_module1); });
+    connect(online, &QAction::triggered, this,
+            [this] { openOnlineHelp(*m_module1, m_folders.programFolder); });
     connect(readme, &QAction::triggered, this,
             [this] { openReadme(*m_module1, m_folders.programFolder); });
     connect(version, &QAction::triggered, this, [this] { m_aboutBox->show(); });
@@ -148,9 +159,7 @@ void Form1::buildRecordArea(QWidget* client)
                              },
                              [this](const QString& target) { m_module1->ShellOpen(target); },
                              [] { return QDate::currentDate(); }},
-        m_folders.dataFolder,
-        m_folders.dataWriteFolder.isEmpty() ? m_folders.dataFolder : m_folders.dataWriteFolder,
-        m_folders.recoveryFolder);
+        m_folders.dataFolder, m_folders.saveFolder(), m_folders.recoveryFolder);
     m_recordBook->listView()->setGeometry(twipsRect(kListLeftTw, kListTopTw, kListWidthTw, 3615));
     m_recordBook->newButton()->setGeometry(twipsRect(240, 6240, 975, 375));
     m_recordBook->editButton()->setGeometry(twipsRect(240, 6720, 975, 375));

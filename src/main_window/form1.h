@@ -31,6 +31,8 @@ struct Form1Folders
     QString dataFolder;
     QString recoveryFolder;
     QString dataWriteFolder;
+
+    QString saveFolder() const { return dataWriteFolder.isEmpty() ? dataFolder : dataWriteFolder; }
 };
 
 // The main window: the calculator, the lap table and the race record book below them.

@@ -12,14 +12,19 @@ namespace torvanu {
 
 namespace {
 
-bool holdsLogFile(const QString& folder)
+QFileInfo logFileIn(const QString& folder)
 {
     if (folder.isEmpty())
-        return false;
-    return QFileInfo(QDir(folder).filePath(LogFile::FileName.toString())).isFile();
+        return {};
+    return QFileInfo(logFilePath(folder));
 }
 
 } // namespace
+
+QString logFilePath(const QString& folder)
+{
+    return QDir(folder).filePath(LogFile::FileName.toString());
+}
 
 bool canCreateFilesIn(const QString& folder)
 {
@@ -32,17 +37,16 @@ bool canCreateFilesIn(const QString& folder)
 DataLocation chooseDataLocation(const QString& programFolder, const QString& perUserFolder,
                                 const FolderProbe& canWrite)
 {
-    if (canWrite(programFolder))
-        return {programFolder, programFolder, std::nullopt};
-
     DataLocation location{perUserFolder, perUserFolder, std::nullopt};
     // An empty name would make QDir work in the current folder, wherever that happens to be.
     if (perUserFolder.isEmpty() || !QDir().mkpath(perUserFolder) || !canWrite(perUserFolder))
         location.error = DataLocationError{perUserFolder};
 
-    // The per-user copy, once written, is the newer book; the one beside the program is read
-    // only until then.
-    if (!holdsLogFile(perUserFolder) && holdsLogFile(programFolder))
+    const QFileInfo besideProgram = logFileIn(programFolder);
+    const QFileInfo perUser = logFileIn(perUserFolder);
+    if (!besideProgram.isFile())
+        return location;
+    if (!perUser.isFile() || besideProgram.lastModified() > perUser.lastModified())
         location.readFolder = programFolder;
     return location;
 }

@@ -12,9 +12,11 @@ struct DataLocationError
     QString folder; // the per-user folder that could not be created or written
 };
 
-// Where log.dat is read at start and written at close. The two differ only for the first run
-// after the program's folder stopped being writable (an installed copy that used to run from
-// a writable folder): the old book is read and the first save writes the per-user copy.
+// Where log.dat is read at start and written at close. The book is always written to the
+// per-user folder: the program's folder is a build folder that `make clean` wipes, or an
+// installed folder no package manager expects the program to write. A book left beside the
+// program by an older version is read while it is the newer of the two, and the first save
+// carries it over.
 struct DataLocation
 {
     QString readFolder;
@@ -24,6 +26,9 @@ struct DataLocation
     bool moving() const { return readFolder != writeFolder; }
 };
 
+// The full path of the record book in folder.
+QString logFilePath(const QString& folder);
+
 // Answers whether a new file can be created in a folder. Passed in so that tests, which run
 // as root where permission bits stop nothing, can say "not writable".
 using FolderProbe = std::function<bool(const QString& folder)>;
@@ -32,9 +37,10 @@ using FolderProbe = std::function<bool(const QString& folder)>;
 // beside the target, removed again at once.
 bool canCreateFilesIn(const QString& folder);
 
-// The program's folder when it is writable, so that a copy run from its build folder keeps
-// log.dat beside itself; otherwise perUserFolder (the platform's per-user data folder for the
-// program), created when missing. Touches nothing but the file system.
+// Writes to perUserFolder (the platform's per-user data folder for the program), created when
+// missing. Reads whichever of the two books was written last, the per-user one on a tie, so
+// an older book is never shown and then saved over a newer one. canWrite checks the per-user
+// folder only. Touches nothing but the file system.
 DataLocation chooseDataLocation(const QString& programFolder, const QString& perUserFolder,
                                 const FolderProbe& canWrite = canCreateFilesIn);
 

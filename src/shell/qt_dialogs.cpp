@@ -51,17 +51,6 @@ void applyFilters(QFileDialog& dialog, const QStringList& captions)
     dialog.selectNameFilter(filters.first());
 }
 
-// Qt's chooser speaks English unless a translation happens to be installed; the program's
-// interface is Japanese throughout.
-void setJapaneseLabels(QFileDialog& dialog, const QString& acceptText)
-{
-    dialog.setLabelText(QFileDialog::LookIn, u"場所:"_s);
-    dialog.setLabelText(QFileDialog::FileName, u"ファイル名:"_s);
-    dialog.setLabelText(QFileDialog::FileType, u"ファイルの種類:"_s);
-    dialog.setLabelText(QFileDialog::Accept, acceptText);
-    dialog.setLabelText(QFileDialog::Reject, u"キャンセル"_s);
-}
-
 QString chosenPath(const QFileDialog& dialog)
 {
     const QStringList files = dialog.selectedFiles();
@@ -101,7 +90,6 @@ QString QtDialogs::saveFileName(QWidget* owner, const FileRequest& request)
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    setJapaneseLabels(dialog, u"保存(&S)"_s);
     applyFilters(dialog, request.filters);
 
     // The offered name may be the full path of the last file saved: the chooser then starts
@@ -140,7 +128,6 @@ QString QtDialogs::openFileName(QWidget* owner, const FileRequest& request)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    setJapaneseLabels(dialog, u"開く(&O)"_s);
     applyFilters(dialog, request.filters);
 
     // The starting point is whatever the caller's field holds: a folder is used as it is; a

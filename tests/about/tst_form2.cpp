@@ -7,6 +7,8 @@
 #include "support/test_environment.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -91,7 +93,7 @@ void TstForm2::reopeningShowsVersionAgain()
     QWidget owner;
     owner.show();
     const Module1 module(dialogs, &owner);
-    AboutBox box(module, &owner);
+    AboutBox box(module, u"/usr/share/torvanu/help/index.html"_s, &owner);
 
     const Showing first = showOnce(box, &owner, closeBox);
     const bool firstKept = !first.form.isNull();
@@ -109,9 +111,13 @@ void TstForm2::reopeningShowsVersionAgain()
 
 void TstForm2::linkClickOpensItsCaption()
 {
+    TestEnvironment env;
+    const QString page = env.filePath(u"help/index.html"_s);
+    QVERIFY(QDir().mkpath(env.filePath(u"help"_s)));
+    QVERIFY(torvanu::test::writeFile(page, "<html></html>"));
     ScriptedDialogs dialogs;
     const Module1 module(dialogs, nullptr);
-    Form2 form([&module](const QString& target) { module.ShellOpen(target); });
+    Form2 form(page, [&module](const QString& target) { module.ShellOpen(target); });
     form.show();
     auto* link = form.findChild<QLabel*>(u"urlLabel"_s);
 
@@ -119,46 +125,59 @@ void TstForm2::linkClickOpensItsCaption()
     QCOMPARE(dialogs.openedUrls.size(), 0);
     QTest::mouseClick(link, Qt::LeftButton);
 
-    QCOMPARE(dialogs.openedUrls, QList<QUrl>{QUrl(link->text())});
-    QCOMPARE(link->text(), torvanu::kLinkAddress.toString());
+    QCOMPARE(link->text(), page);
+    QCOMPARE(dialogs.openedUrls, QList<QUrl>{QUrl::fromLocalFile(link->text())});
 }
 
 void TstForm2::helpMenuTargets_data()
 {
     QTest::addColumn<bool>("onlineHelp");
-    QTest::addColumn<bool>("readmePresent");
-    QTest::addColumn<QString>("opened"); // "%1": the program folder
+    QTest::addColumn<QStringList>("files"); // made under the root before the menu is used
+    QTest::addColumn<QString>("opened");    // relative to the root; empty: nothing opened
 
-    QTest::newRow("online help page") << true << true << torvanu::kOnlineHelpAddress.toString();
-    QTest::newRow("readme beside the program") << false << true << u"file://%1/readme.txt"_s;
-    QTest::newRow("missing readme opens nothing") << false << false << QString();
+    // The program sits in <root>/lib/torvanu, as an installed copy does under its prefix.
+    const QString program = u"lib/torvanu/"_s;
+    QTest::newRow("help page beside a built program")
+        << true << QStringList{program + u"help/index.html"_s} << program + u"help/index.html"_s;
+    QTest::newRow("installed help page under the prefix")
+        << true << QStringList{u"share/torvanu/help/index.html"_s}
+        << u"share/torvanu/help/index.html"_s;
+    QTest::newRow("no help page opens nothing") << true << QStringList() << QString();
+    QTest::newRow("readme beside the program")
+        << false << QStringList{program + u"readme.txt"_s} << program + u"readme.txt"_s;
+    QTest::newRow("missing readme opens nothing") << false << QStringList() << QString();
 }
 
 void TstForm2::helpMenuTargets()
 {
     QFETCH(bool, onlineHelp);
-    QFETCH(bool, readmePresent);
+    QFETCH(QStringList, files);
     QFETCH(QString, opened);
     TestEnvironment env;
-    if (readmePresent)
-        QVERIFY(torvanu::test::writeFile(env.filePath(u"readme.txt"_s), {}));
+    const QString root = env.filePath(u"root"_s);
+    const QString program = root + u"/lib/torvanu"_s;
+    QVERIFY(QDir().mkpath(program));
+    for (const QString& file : files) {
+        QVERIFY(QDir().mkpath(QFileInfo(root + u'/' + file).absolutePath()));
+        QVERIFY(torvanu::test::writeFile(root + u'/' + file, "x"));
+    }
     ScriptedDialogs dialogs;
     const Module1 module(dialogs, nullptr);
 
     if (onlineHelp)
-        torvanu::openOnlineHelp(module);
+        torvanu::openOnlineHelp(module, program);
     else
-        torvanu::openReadme(module, env.path());
+        torvanu::openReadme(module, program);
 
-    opened.replace(u"%1"_s, env.path());
-    const QList<QUrl> expected = opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)};
+    const QList<QUrl> expected =
+        opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(root + u'/' + opened)};
     QCOMPARE(dialogs.openedUrls, expected);
     QVERIFY(dialogs.messages.isEmpty());
 }
 
 void TstForm2::iconIsBuiltIn()
 {
-    Form2 form(nullptr);
+    Form2 form(QString(), nullptr);
     const QPixmap icon = form.findChild<QLabel*>(u"Picture1"_s)->pixmap();
 
     QCOMPARE(icon.size(), QSize(32, 32));

@@ -1,12 +1,15 @@
 #include "records/data_location.h"
 #include "support/file_helpers.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -14,22 +17,25 @@ namespace torvanu {
 
 namespace {
 
-enum class Where
-{
-    Nowhere,
-    Program,
-    PerUser,
-    Both
-};
 enum class Folder
 {
     Program,
     PerUser
 };
 
-bool writeLogFile(const QString& folder)
+// A book's age in seconds before a moment fixed for the whole test; no value: no book there.
+using Age = std::optional<int>;
+
+const QDateTime kNow = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
+
+bool writeLogFile(const QString& folder, Age age)
 {
-    return test::writeFile(QDir(folder).filePath(u"log.dat"_s), "1,a,b,c,d,e,\r\n");
+    const QString path = QDir(folder).filePath(u"log.dat"_s);
+    if (!test::writeFile(path, "1,a,b,c,d,e,\r\n"))
+        return false;
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite) &&
+           file.setFileTime(kNow.addSecs(-*age), QFileDevice::FileModificationTime);
 }
 
 } // namespace
@@ -44,7 +50,6 @@ private slots:
     void choosesFolder_data();
     void choosesFolder();
 
-    void realProbeSeesAMissingProgramFolderAsUnwritable();
     void perUserFolderThatCannotBeCreatedIsAnError();
     void probeLeavesNothingBehind();
 
@@ -65,69 +70,49 @@ void TestDataLocation::init()
 
 void TestDataLocation::choosesFolder_data()
 {
-    QTest::addColumn<bool>("programWritable");
     QTest::addColumn<bool>("perUserExists");
-    QTest::addColumn<Where>("logFiles");
+    QTest::addColumn<Age>("programBook");
+    QTest::addColumn<Age>("perUserBook");
     QTest::addColumn<Folder>("read");
-    QTest::addColumn<Folder>("write");
 
-    QTest::newRow("build folder, first start")
-        << true << false << Where::Nowhere << Folder::Program << Folder::Program;
-    QTest::newRow("build folder keeps its own book")
-        << true << false << Where::Program << Folder::Program << Folder::Program;
-    QTest::newRow("build folder ignores a per-user book")
-        << true << true << Where::PerUser << Folder::Program << Folder::Program;
-    QTest::newRow("installed, first start")
-        << false << false << Where::Nowhere << Folder::PerUser << Folder::PerUser;
-    QTest::newRow("installed, book beside the program moves")
-        << false << false << Where::Program << Folder::Program << Folder::PerUser;
-    QTest::newRow("installed, moved book wins over the old one")
-        << false << true << Where::Both << Folder::PerUser << Folder::PerUser;
-    QTest::newRow("installed, per-user book")
-        << false << true << Where::PerUser << Folder::PerUser << Folder::PerUser;
+    const Age none;
+    QTest::newRow("first start") << false << none << none << Folder::PerUser;
+    QTest::newRow("per-user book") << true << none << Age(60) << Folder::PerUser;
+    QTest::newRow("book left beside the program moves")
+        << false << Age(60) << none << Folder::Program;
+    QTest::newRow("newer per-user book wins over the one beside the program")
+        << true << Age(3600) << Age(60) << Folder::PerUser;
+    QTest::newRow("newer book beside the program wins over the per-user one")
+        << true << Age(60) << Age(3600) << Folder::Program;
+    QTest::newRow("same age: the per-user book") << true << Age(60) << Age(60) << Folder::PerUser;
 }
 
 void TestDataLocation::choosesFolder()
 {
-    QFETCH(bool, programWritable);
     QFETCH(bool, perUserExists);
-    QFETCH(Where, logFiles);
+    QFETCH(Age, programBook);
+    QFETCH(Age, perUserBook);
     QFETCH(Folder, read);
-    QFETCH(Folder, write);
 
     if (perUserExists)
         QVERIFY(QDir().mkpath(m_perUser));
-    if (logFiles == Where::Program || logFiles == Where::Both)
-        QVERIFY(writeLogFile(m_program));
-    if (logFiles == Where::PerUser || logFiles == Where::Both)
-        QVERIFY(writeLogFile(m_perUser));
+    if (programBook)
+        QVERIFY(writeLogFile(m_program, programBook));
+    if (perUserBook)
+        QVERIFY(writeLogFile(m_perUser, perUserBook));
 
-    const QString program = m_program;
-    const auto probe = [&](const QString& folder) {
-        return folder == program ? programWritable : canCreateFilesIn(folder);
-    };
-    const DataLocation location = chooseDataLocation(m_program, m_perUser, probe);
+    // The program's folder is writable here, as a build folder is: it is written all the same.
+    const DataLocation location = chooseDataLocation(m_program, m_perUser);
 
-    const auto path = [this](Folder f) { return f == Folder::Program ? m_program : m_perUser; };
-    QCOMPARE(location.readFolder, path(read));
-    QCOMPARE(location.writeFolder, path(write));
-    QVERIFY(!location.error);
-    // The per-user folder is made only when it is going to be used.
-    QCOMPARE(QFileInfo(m_perUser).isDir(), perUserExists || write == Folder::PerUser);
-}
-
-void TestDataLocation::realProbeSeesAMissingProgramFolderAsUnwritable()
-{
-    const QString gone = m_root->filePath(u"removed"_s);
-    const DataLocation location = chooseDataLocation(gone, m_perUser);
+    QCOMPARE(location.readFolder, read == Folder::Program ? m_program : m_perUser);
     QCOMPARE(location.writeFolder, m_perUser);
     QVERIFY(!location.error);
-    QVERIFY(canCreateFilesIn(m_perUser));
+    QVERIFY(QFileInfo(m_perUser).isDir());
 }
 
 void TestDataLocation::perUserFolderThatCannotBeCreatedIsAnError()
 {
-    QVERIFY(writeLogFile(m_program));
+    QVERIFY(writeLogFile(m_program, 60));
     QVERIFY(test::writeFile(m_root->filePath(u"home"_s), {})); // a file where a folder has to go
 
     const DataLocation location =
