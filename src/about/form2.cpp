@@ -1,5 +1,6 @@
 #include "form2.h"
 
+#include "program_version.h"
 #include "shell/program_font.h"
 
 #include <QCloseEvent>
@@ -20,7 +21,6 @@ namespace torvanu {
 namespace {
 
 constexpr QStringView kTitle = u"バージョン情報";
-constexpr QStringView kVersionLine = u"Torvanu ver1.22";
 constexpr QStringView kOkCaption = u"OK";
 constexpr QStringView kMakerLine = u"Torvanu 開発チーム";
 constexpr QStringView kCreditLine = u"ランナーのためのペース計算と大会記録";
@@ -104,7 +104,7 @@ Form2::Form2(const QString& linkAddress, std::function<void(const QString&)> ope
 
 void Form2::Form_Load()
 {
-    m_label1->setText(kVersionLine.toString());
+    m_label1->setText(kProgramTitle.toString());
 }
 
 void Form2::Command1_Click()

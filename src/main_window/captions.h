@@ -30,7 +30,6 @@ inline constexpr QStringView kMenuOnlineHelp = u"オンラインヘルプ(&H)";
 inline constexpr QStringView kMenuReadme = u"readme.txt(&R)";
 inline constexpr QStringView kMenuVersion = u"バージョン情報(&A)";
 inline constexpr QStringView kMenuEnd = u"終了(&X)";
-inline constexpr QStringView kWindowCaption = u"Torvanu ver1.22";
 inline constexpr QStringView kCsvButton = u"CSV";
 inline constexpr QStringView kCsvWriteError = u"CSVファイル書込みエラー";
 inline constexpr QStringView kInitialDistance = u"42.195";

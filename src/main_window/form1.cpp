@@ -14,6 +14,7 @@
 #include "shell/dialogs.h"
 #include "records/data_location.h"
 #include "shell/module1.h"
+#include "program_version.h"
 #include "tools/book_location_window.h"
 #include "tools/tools_menu.h"
 #include "ui_style.h"
@@ -184,7 +185,7 @@ void Form1::Form_Load()
 {
     if (m_recordBook->logFileExists())
         m_recordBook->LoadLogData();
-    setWindowTitle(kWindowCaption.toString());
+    setWindowTitle(kProgramTitle.toString());
     m_calculator->showGoalTimePanel();
     m_outerHeightTw = kStartHeightTw;
     applyOuterSize();

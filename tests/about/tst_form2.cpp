@@ -2,6 +2,7 @@
 #include "about/form2.h"
 #include "about/help_links.h"
 #include "shell/module1.h"
+#include "program_version.h"
 #include "support/file_helpers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_environment.h"
@@ -22,8 +23,6 @@ using torvanu::test::ScriptedDialogs;
 using torvanu::test::TestEnvironment;
 
 namespace {
-
-constexpr QStringView kVersionLine = u"Torvanu ver1.22";
 
 struct Showing
 {
@@ -99,8 +98,8 @@ void TstForm2::reopeningShowsVersionAgain()
     const bool firstKept = !first.form.isNull();
     const Showing second = showOnce(box, &owner, false);
 
-    QCOMPARE(first.version, kVersionLine.toString());
-    QCOMPARE(second.version, kVersionLine.toString());
+    QCOMPARE(first.version, u"Torvanu ver"_s + torvanu::kProgramVersion.toString());
+    QCOMPARE(second.version, u"Torvanu ver"_s + torvanu::kProgramVersion.toString());
     QVERIFY(first.modalOverOwner);
     QVERIFY(second.modalOverOwner);
     QCOMPARE(firstKept, !closeBox);
