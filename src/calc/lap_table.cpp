@@ -7,13 +7,12 @@
 
 #include "clock_split.h"
 #include "number_text.h"
+#include "race_distances.h"
 
 namespace torvanu {
 
 namespace {
 
-constexpr double kHalfMarathonKm = 21.0975;
-constexpr double kFullMarathonKm = 42.195;
 constexpr double kSecondsPerMinute = 60.0;
 constexpr double kSecondsPerHour = 3600.0;
 constexpr double kMinutesPerHour = 60.0;

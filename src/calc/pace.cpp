@@ -16,8 +16,6 @@ namespace {
 
 constexpr double kSecondsPerMinute = 60.0;
 constexpr double kSecondsPerHour = 3600.0;
-constexpr double kMetresPerKm = 1000.0;
-constexpr double kKmPerMile = 1.609344;
 
 constexpr std::int32_t kWholeSecondsPerHour = 3600;
 constexpr std::int32_t kWholeSecondsPerMinute = 60;

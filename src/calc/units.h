@@ -17,6 +17,9 @@ inline constexpr std::u16string_view kKmText = u"km";
 inline constexpr std::u16string_view kMetreText = u"m";
 inline constexpr std::u16string_view kMileText = u"ﾏｲﾙ";
 
+inline constexpr double kMetresPerKm = 1000.0;
+inline constexpr double kKmPerMile = 1.609344;
+
 std::optional<Unit> unitFromText(std::u16string_view text);
 std::u16string_view unitText(Unit unit);
 
