@@ -1,0 +1,137 @@
+#include "book_analysis.h"
+
+#include "analysis/distance_classes.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+namespace torvanu {
+
+namespace {
+
+struct ClassIndex
+{
+    std::array<int, kOfficialDistances.size()> official;
+    std::map<double, int> own;
+
+    ClassIndex() { official.fill(-1); }
+};
+
+int classOf(std::vector<RaceClass>& classes, ClassIndex& index, double metres,
+            std::u16string_view cell)
+{
+    if (const auto official = officialDistanceOf(metres)) {
+        int& slot = index.official[*official];
+        if (slot < 0) {
+            slot = static_cast<int>(classes.size());
+            classes.push_back({std::u16string(kOfficialDistances[*official].name),
+                               kOfficialDistances[*official].metres, true, -1, 0});
+        }
+        return slot;
+    }
+    const auto [where, added] = index.own.try_emplace(metres, static_cast<int>(classes.size()));
+    if (added)
+        classes.push_back({std::u16string(cell), metres, false, -1, 0});
+    return where->second;
+}
+
+// Classes come in the order their first race is met; the tables want them shortest first.
+void sortClasses(BookAnalysis& analysis)
+{
+    std::vector<int> order(analysis.classes.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return analysis.classes[a].metres < analysis.classes[b].metres;
+    });
+    std::vector<int> newIndex(order.size());
+    std::vector<RaceClass> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        newIndex[order[i]] = static_cast<int>(i);
+        sorted.push_back(std::move(analysis.classes[order[i]]));
+    }
+    analysis.classes = std::move(sorted);
+    for (Race& race : analysis.races)
+        race.raceClass = newIndex[race.raceClass];
+}
+
+} // namespace
+
+bool BookAnalysis::runsBefore(int raceA, int raceB) const
+{
+    const Race& a = races[raceA];
+    const Race& b = races[raceB];
+    return a.day != b.day ? a.day < b.day : a.row < b.row;
+}
+
+bool BookAnalysis::isFaster(int raceA, int raceB) const
+{
+    const double a = races[raceA].seconds;
+    const double b = races[raceB].seconds;
+    return a != b ? a < b : runsBefore(raceA, raceB);
+}
+
+BookAnalysis analyseBook(std::span<const RaceRow> rows)
+{
+    BookAnalysis analysis;
+    analysis.races.reserve(rows.size());
+    ClassIndex index;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const RaceRow& row = rows[i];
+        const int rowNumber = static_cast<int>(i);
+        const CellReading<double> distance = readDistanceCell(row.distance);
+        const CellReading<double> time = readTimeCell(row.time);
+        const CellReading<RaceDate> date = readDateCell(row.date);
+        if (const auto problem = distance.problem ? distance.problem
+                                 : time.problem   ? time.problem
+                                                  : date.problem) {
+            analysis.unreadable.push_back({rowNumber, *problem});
+            continue;
+        }
+        const int raceClass = classOf(analysis.classes, index, distance.value, row.distance);
+        analysis.races.push_back(
+            {rowNumber, date.value, date.value.dayNumber(), distance.value, time.value, raceClass});
+    }
+    sortClasses(analysis);
+
+    std::map<int, std::vector<SeasonCell>> seasons;
+    for (int r = 0; r < static_cast<int>(analysis.races.size()); ++r) {
+        const Race& race = analysis.races[r];
+        RaceClass& raceClass = analysis.classes[race.raceClass];
+        ++raceClass.count;
+        if (raceClass.best < 0 || analysis.isFaster(r, raceClass.best))
+            raceClass.best = r;
+
+        auto [season, added] = seasons.try_emplace(race.date.year);
+        if (added)
+            season->second.resize(analysis.classes.size());
+        SeasonCell& cell = season->second[race.raceClass];
+        ++cell.count;
+        if (cell.best < 0 || analysis.isFaster(r, cell.best))
+            cell.best = r;
+    }
+    for (auto& [year, cells] : seasons)
+        analysis.seasons.push_back({year, std::move(cells)});
+    return analysis;
+}
+
+Trend trendOf(const BookAnalysis& analysis, int raceClass)
+{
+    Trend trend;
+    for (int r = 0; r < static_cast<int>(analysis.races.size()); ++r) {
+        if (analysis.races[r].raceClass == raceClass)
+            trend.races.push_back(r);
+    }
+    std::sort(trend.races.begin(), trend.races.end(),
+              [&](int a, int b) { return analysis.runsBefore(a, b); });
+    for (const int r : trend.races) {
+        // Equal to the best so far is no new best: the earlier race keeps it.
+        if (trend.progression.empty() ||
+            analysis.races[r].seconds < analysis.races[trend.progression.back()].seconds)
+            trend.progression.push_back(r);
+    }
+    return trend;
+}
+
+} // namespace torvanu

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "analysis/race_cells.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvanu {
+
+// The cells of one record as the book holds them; the row is its position in the list.
+struct RaceRow
+{
+    std::u16string_view date;
+    std::u16string_view name;
+    std::u16string_view distance;
+    std::u16string_view time;
+};
+
+struct Race
+{
+    int row = 0; // 0-based position in the list
+    RaceDate date;
+    int day = 0; // date.dayNumber()
+    double metres = 0.0;
+    double seconds = 0.0;
+    int raceClass = 0; // index into BookAnalysis::classes
+};
+
+struct RaceClass
+{
+    std::u16string name; // the official name, or the first cell text of its distance
+    double metres = 0.0; // the official distance, or the exact one
+    bool official = false;
+    int best = -1; // index into BookAnalysis::races
+    int count = 0;
+};
+
+struct UnreadableRow
+{
+    int row = 0;
+    RowProblem problem = RowProblem::DistanceUnreadable;
+};
+
+struct SeasonCell
+{
+    int best = -1; // index into BookAnalysis::races; -1: no race of the class that year
+    int count = 0;
+};
+
+struct Season
+{
+    int year = 0;
+    std::vector<SeasonCell> cells; // one per class
+};
+
+struct BookAnalysis
+{
+    std::vector<Race> races;               // in list order
+    std::vector<RaceClass> classes;        // shortest first
+    std::vector<UnreadableRow> unreadable; // in list order
+    std::vector<Season> seasons;           // earliest first
+
+    // The earlier race holds a shared best: by date, then by place in the list.
+    bool runsBefore(int raceA, int raceB) const;
+    bool isFaster(int raceA, int raceB) const;
+};
+
+BookAnalysis analyseBook(std::span<const RaceRow> rows);
+
+struct Trend
+{
+    std::vector<int> races;       // every race of the class, by date, then by place in the list
+    std::vector<int> progression; // the races that set a new best, in the same order
+};
+
+Trend trendOf(const BookAnalysis& analysis, int raceClass);
+
+} // namespace torvanu
