@@ -1,5 +1,6 @@
 #include "module1.h"
 
+#include "shell/atomic_file.h"
 #include "shell/code_page.h"
 
 #include "shell/dialogs.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringEncoder>
 #include <QThread>
@@ -169,20 +169,8 @@ CsvSaveResult Module1::SaveAsCSV(const QString& text)
         }
     }
 
-    // QSaveFile writes beside the target and renames at commit, so a failure at any step
-    // leaves an existing file as it was. Unbuffered, because a buffered QSaveFile writes
-    // only while committing and does not notice a short write there (a full disk): it would
-    // replace the old file with a cut one and report success.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(path, file.errorString());
-    if (file.write(encoded.bytes) != encoded.bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failed(path, reason);
-    }
-    if (!file.commit())
-        return failed(path, file.errorString());
+    if (const auto reason = writeFileAtomically(path, encoded.bytes))
+        return failed(path, *reason);
 
     CsvSaveResult saved;
     saved.status = CsvSaveResult::Status::Saved;
