@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kModelColumns = static_cast<int>(kPredictionModels);
 constexpr QSize kStartSize(1100, 700);
+constexpr int kRowPadding = 6;
 
 QTableWidget* makeTable(const QString& name)
 {
@@ -35,6 +36,8 @@ QTableWidget* makeTable(const QString& name)
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
+    // The style's default row is sized for icons; text rows this tight show a whole season.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
     table->setWordWrap(false);
     return table;
 }
