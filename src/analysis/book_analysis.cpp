@@ -72,26 +72,41 @@ bool BookAnalysis::isFaster(int raceA, int raceB) const
     return a != b ? a < b : runsBefore(raceA, raceB);
 }
 
+ParsedRow parseRaceRow(const RaceRow& row)
+{
+    const CellReading<double> distance = readDistanceCell(row.distance);
+    const CellReading<double> time = readTimeCell(row.time);
+    const CellReading<RaceDate> date = readDateCell(row.date);
+    return {date.value, distance.value, time.value,
+            distance.problem ? distance.problem
+            : time.problem   ? time.problem
+                             : date.problem};
+}
+
 BookAnalysis analyseBook(std::span<const RaceRow> rows)
 {
+    std::vector<ParsedRow> parsed;
+    parsed.reserve(rows.size());
+    for (const RaceRow& row : rows)
+        parsed.push_back(parseRaceRow(row));
+    return analyseParsed(rows, parsed);
+}
+
+BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed)
+{
     BookAnalysis analysis;
-    analysis.races.reserve(rows.size());
+    analysis.races.reserve(parsed.size());
     ClassIndex index;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const RaceRow& row = rows[i];
+    for (std::size_t i = 0; i < parsed.size() && i < rows.size(); ++i) {
+        const ParsedRow& row = parsed[i];
         const int rowNumber = static_cast<int>(i);
-        const CellReading<double> distance = readDistanceCell(row.distance);
-        const CellReading<double> time = readTimeCell(row.time);
-        const CellReading<RaceDate> date = readDateCell(row.date);
-        if (const auto problem = distance.problem ? distance.problem
-                                 : time.problem   ? time.problem
-                                                  : date.problem) {
-            analysis.unreadable.push_back({rowNumber, *problem});
+        if (row.problem) {
+            analysis.unreadable.push_back({rowNumber, *row.problem});
             continue;
         }
-        const int raceClass = classOf(analysis.classes, index, distance.value, row.distance);
+        const int raceClass = classOf(analysis.classes, index, row.metres, rows[i].distance);
         analysis.races.push_back(
-            {rowNumber, date.value, date.value.dayNumber(), distance.value, time.value, raceClass});
+            {rowNumber, row.date, row.date.dayNumber(), row.metres, row.seconds, raceClass});
     }
     sortClasses(analysis);
 

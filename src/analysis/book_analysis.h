@@ -68,7 +68,21 @@ struct BookAnalysis
     bool isFaster(int raceA, int raceB) const;
 };
 
+// One row's cells read, or the first problem met reading them.
+struct ParsedRow
+{
+    RaceDate date;
+    double metres = 0.0;
+    double seconds = 0.0;
+    std::optional<RowProblem> problem;
+};
+
+ParsedRow parseRaceRow(const RaceRow& row);
+
 BookAnalysis analyseBook(std::span<const RaceRow> rows);
+// The same from rows read before: a window that follows edits reads again only the rows
+// that changed. parsed[i] must be parseRaceRow(rows[i]).
+BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed);
 
 struct Trend
 {

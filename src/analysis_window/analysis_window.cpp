@@ -149,7 +149,13 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     // them, at the next turn of the event loop.
     connect(&m_model, &QAbstractItemModel::modelReset, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::layoutChanged, this, &AnalysisWindow::scheduleRefresh);
-    connect(&m_model, &QAbstractItemModel::dataChanged, this, &AnalysisWindow::scheduleRefresh);
+    connect(&m_model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                // Renumbering touches only No, which the analysis does not read.
+                if (bottomRight.column() >= RecordModel::DateColumn &&
+                    topLeft.column() <= RecordModel::TimeColumn)
+                    rowsChanged(topLeft.row(), bottomRight.row());
+            });
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::rowsMoved, this, &AnalysisWindow::scheduleRefresh);
@@ -189,9 +195,22 @@ void AnalysisWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
+void AnalysisWindow::rowsChanged(int first, int last)
+{
+    if (m_changedRows) {
+        first = std::min(first, m_changedRows->first);
+        last = std::max(last, m_changedRows->second);
+    }
+    m_changedRows = {first, last};
+    m_stale = true;
+    if (isVisible())
+        m_refreshTimer->start();
+}
+
 // A closed window reads the book only when it is shown again.
 void AnalysisWindow::scheduleRefresh()
 {
+    m_allChanged = true;
     m_stale = true;
     if (isVisible())
         m_refreshTimer->start();
@@ -208,7 +227,20 @@ void AnalysisWindow::refresh()
     m_stale = false;
     m_lines = m_model.lines();
     m_rows = raceRowsOf(m_lines);
-    m_analysis = analyseBook(m_rows);
+    if (m_allChanged || m_parsed.size() != m_rows.size()) {
+        m_parsed.clear();
+        m_parsed.reserve(m_rows.size());
+        for (const RaceRow& row : m_rows)
+            m_parsed.push_back(parseRaceRow(row));
+    } else if (m_changedRows) {
+        const int last = std::min(m_changedRows->second, static_cast<int>(m_rows.size()) - 1);
+        for (int r = std::max(m_changedRows->first, 0); r <= last; ++r)
+            m_parsed[static_cast<std::size_t>(r)] =
+                parseRaceRow(m_rows[static_cast<std::size_t>(r)]);
+    }
+    m_allChanged = false;
+    m_changedRows.reset();
+    m_analysis = analyseParsed(m_rows, m_parsed);
 
     fillTable(m_yearTable, yearTableView(m_analysis), Qt::AlignRight | Qt::AlignVCenter);
     fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows),

@@ -52,6 +52,7 @@ protected:
 
 private:
     void scheduleRefresh();
+    void rowsChanged(int first, int last);
     void showBests();
     void chooseClass(int raceClass);
     void chooseRace(int race);
@@ -67,6 +68,9 @@ private:
     Services m_services;
     QTimer* m_refreshTimer = nullptr;
     bool m_stale = false; // the book changed since it was last read
+    // Rows whose cells changed since; without them, every row is read again.
+    std::optional<std::pair<int, int>> m_changedRows;
+    bool m_allChanged = true;
 
     QTableWidget* m_bestTable = nullptr;
     QTableWidget* m_yearTable = nullptr;
@@ -83,6 +87,7 @@ private:
     // The book as last read: the rows point into the lines, which are shared, not copied.
     QList<LogLine> m_lines;
     std::vector<RaceRow> m_rows;
+    std::vector<ParsedRow> m_parsed;
     BookAnalysis m_analysis;
     Trend m_trend;
     Predictions m_predictions;
