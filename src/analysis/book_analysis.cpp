@@ -18,21 +18,22 @@ struct ClassIndex
     ClassIndex() { official.fill(-1); }
 };
 
-int classOf(std::vector<RaceClass>& classes, ClassIndex& index, double metres,
+int classOf(std::vector<RaceClass>& classes, ClassIndex& index, const ParsedRow& row,
             std::u16string_view cell)
 {
-    if (const auto official = officialDistanceOf(metres)) {
-        int& slot = index.official[*official];
+    if (row.official >= 0) {
+        const auto official = static_cast<std::size_t>(row.official);
+        int& slot = index.official[official];
         if (slot < 0) {
             slot = static_cast<int>(classes.size());
-            classes.push_back({std::u16string(kOfficialDistances[*official].name),
-                               kOfficialDistances[*official].metres, true, -1, 0});
+            classes.push_back({std::u16string(kOfficialDistances[official].name),
+                               kOfficialDistances[official].metres, true, -1, 0});
         }
         return slot;
     }
-    const auto [where, added] = index.own.try_emplace(metres, static_cast<int>(classes.size()));
+    const auto [where, added] = index.own.try_emplace(row.metres, static_cast<int>(classes.size()));
     if (added)
-        classes.push_back({std::u16string(cell), metres, false, -1, 0});
+        classes.push_back({std::u16string(cell), row.metres, false, -1, 0});
     return where->second;
 }
 
@@ -77,10 +78,19 @@ ParsedRow parseRaceRow(const RaceRow& row)
     const CellReading<double> distance = readDistanceCell(row.distance);
     const CellReading<double> time = readTimeCell(row.time);
     const CellReading<RaceDate> date = readDateCell(row.date);
-    return {date.value, distance.value, time.value,
-            distance.problem ? distance.problem
-            : time.problem   ? time.problem
-                             : date.problem};
+    ParsedRow parsed;
+    parsed.problem = distance.problem ? distance.problem
+                     : time.problem   ? time.problem
+                                      : date.problem;
+    if (parsed.problem)
+        return parsed;
+    parsed.date = date.value;
+    parsed.day = date.value.dayNumber();
+    parsed.metres = distance.value;
+    parsed.seconds = time.value;
+    if (const auto official = officialDistanceOf(distance.value))
+        parsed.official = static_cast<int>(*official);
+    return parsed;
 }
 
 BookAnalysis analyseBook(std::span<const RaceRow> rows)
@@ -89,12 +99,18 @@ BookAnalysis analyseBook(std::span<const RaceRow> rows)
     parsed.reserve(rows.size());
     for (const RaceRow& row : rows)
         parsed.push_back(parseRaceRow(row));
-    return analyseParsed(rows, parsed);
+    BookAnalysis analysis;
+    analyseParsed(rows, parsed, analysis);
+    return analysis;
 }
 
-BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed)
+void analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed,
+                   BookAnalysis& analysis)
 {
-    BookAnalysis analysis;
+    analysis.races.clear();
+    analysis.classes.clear();
+    analysis.unreadable.clear();
+    analysis.seasons.clear();
     analysis.races.reserve(parsed.size());
     ClassIndex index;
     for (std::size_t i = 0; i < parsed.size() && i < rows.size(); ++i) {
@@ -104,13 +120,15 @@ BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const Parsed
             analysis.unreadable.push_back({rowNumber, *row.problem});
             continue;
         }
-        const int raceClass = classOf(analysis.classes, index, row.metres, rows[i].distance);
+        const int raceClass = classOf(analysis.classes, index, row, rows[i].distance);
         analysis.races.push_back(
-            {rowNumber, row.date, row.date.dayNumber(), row.metres, row.seconds, raceClass});
+            {rowNumber, row.date, row.day, row.metres, row.seconds, raceClass});
     }
     sortClasses(analysis);
 
-    std::map<int, std::vector<SeasonCell>> seasons;
+    // Years are few and bounded: one slot each, found by its offset.
+    constexpr int kYears = kLastRaceYear - kFirstRaceYear + 1;
+    std::vector<std::vector<SeasonCell>> seasons(kYears);
     for (int r = 0; r < static_cast<int>(analysis.races.size()); ++r) {
         const Race& race = analysis.races[r];
         RaceClass& raceClass = analysis.classes[race.raceClass];
@@ -118,17 +136,18 @@ BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const Parsed
         if (raceClass.best < 0 || analysis.isFaster(r, raceClass.best))
             raceClass.best = r;
 
-        auto [season, added] = seasons.try_emplace(race.date.year);
-        if (added)
-            season->second.resize(analysis.classes.size());
-        SeasonCell& cell = season->second[race.raceClass];
+        std::vector<SeasonCell>& season = seasons[race.date.year - kFirstRaceYear];
+        if (season.empty())
+            season.resize(analysis.classes.size());
+        SeasonCell& cell = season[race.raceClass];
         ++cell.count;
         if (cell.best < 0 || analysis.isFaster(r, cell.best))
             cell.best = r;
     }
-    for (auto& [year, cells] : seasons)
-        analysis.seasons.push_back({year, std::move(cells)});
-    return analysis;
+    for (int y = 0; y < kYears; ++y) {
+        if (!seasons[y].empty())
+            analysis.seasons.push_back({kFirstRaceYear + y, std::move(seasons[y])});
+    }
 }
 
 Trend trendOf(const BookAnalysis& analysis, int raceClass)

@@ -72,8 +72,10 @@ struct BookAnalysis
 struct ParsedRow
 {
     RaceDate date;
+    int day = 0;
     double metres = 0.0;
     double seconds = 0.0;
+    int official = -1; // index into kOfficialDistances, or -1 for a class of its own
     std::optional<RowProblem> problem;
 };
 
@@ -82,7 +84,10 @@ ParsedRow parseRaceRow(const RaceRow& row);
 BookAnalysis analyseBook(std::span<const RaceRow> rows);
 // The same from rows read before: a window that follows edits reads again only the rows
 // that changed. parsed[i] must be parseRaceRow(rows[i]).
-BookAnalysis analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed);
+// The result goes into analysis, whose storage is reused: a hundred thousand races fill
+// megabytes, and fresh pages for them would cost more than the counting.
+void analyseParsed(std::span<const RaceRow> rows, std::span<const ParsedRow> parsed,
+                   BookAnalysis& analysis);
 
 struct Trend
 {

@@ -138,15 +138,24 @@ QString dateText(const RaceDate& date)
         .arg(date.day, 2, 10, QChar(u'0'));
 }
 
-std::vector<RaceRow> raceRowsOf(const QList<LogLine>& lines)
+void readRaceRows(const QList<LogLine>& lines, std::vector<RaceRow>& rows)
 {
-    std::vector<RaceRow> rows;
+    rows.clear();
     rows.reserve(static_cast<std::size_t>(lines.size()));
     for (const LogLine& line : lines) {
         rows.push_back(
             {view(line.field(1)), view(line.field(2)), view(line.field(3)), view(line.field(4))});
     }
-    return rows;
+}
+
+void readRaceRows(const QList<LogLine>& lines, int first, int last, std::vector<RaceRow>& rows)
+{
+    last = std::min({last, static_cast<int>(lines.size()) - 1, static_cast<int>(rows.size()) - 1});
+    for (int r = std::max(first, 0); r <= last; ++r) {
+        const LogLine& line = lines[r];
+        rows[static_cast<std::size_t>(r)] = {view(line.field(1)), view(line.field(2)),
+                                             view(line.field(3)), view(line.field(4))};
+    }
 }
 
 TableView bestTableView(const BookAnalysis& analysis, std::span<const RaceRow> rows)

@@ -14,8 +14,11 @@
 
 namespace torvanu {
 
-// The book's lines as the analysis reads them; the views point into the lines.
-std::vector<RaceRow> raceRowsOf(const QList<LogLine>& lines);
+// The book's lines as the analysis reads them; the views point into the lines. rows keeps
+// its storage from one reading to the next.
+void readRaceRows(const QList<LogLine>& lines, std::vector<RaceRow>& rows);
+// The same for the rows first to last only; the others are left as they are.
+void readRaceRows(const QList<LogLine>& lines, int first, int last, std::vector<RaceRow>& rows);
 
 struct ViewCell
 {
@@ -27,12 +30,16 @@ struct ViewCell
     QString text;
     QString toolTip;
     bool bold = false;
+
+    friend bool operator==(const ViewCell&, const ViewCell&) = default;
 };
 
 struct TableView
 {
     QStringList headers;
     std::vector<std::vector<ViewCell>> rows;
+
+    friend bool operator==(const TableView&, const TableView&) = default;
 };
 
 // 種目, 自己ベスト, 1kmペース, 日付, 大会名, 回数: one row per class, as BookAnalysis::classes.

@@ -42,8 +42,14 @@ QTableWidget* makeTable(const QString& name)
     return table;
 }
 
-void fillTable(QTableWidget* table, const TableView& view, Qt::Alignment alignment)
+// Only a table whose texts changed is filled again: an edit mostly changes none of them, and
+// filling lays the table out and paints it anew.
+void fillTable(QTableWidget* table, const TableView& view, Qt::Alignment alignment,
+               TableView& shown)
 {
+    if (view == shown && table->rowCount() == static_cast<int>(view.rows.size()))
+        return;
+    shown = view;
     const QSignalBlocker quiet(table);
     table->clearContents();
     table->setColumnCount(static_cast<int>(view.headers.size()));
@@ -149,12 +155,11 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     // them, at the next turn of the event loop.
     connect(&m_model, &QAbstractItemModel::modelReset, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::layoutChanged, this, &AnalysisWindow::scheduleRefresh);
+    // A renumbering changes only No, which the analysis does not read, but it rewrites the
+    // line's text, so its row is read again like any other changed row.
     connect(&m_model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                // Renumbering touches only No, which the analysis does not read.
-                if (bottomRight.column() >= RecordModel::DateColumn &&
-                    topLeft.column() <= RecordModel::TimeColumn)
-                    rowsChanged(topLeft.row(), bottomRight.row());
+                rowsChanged(topLeft.row(), bottomRight.row());
             });
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &AnalysisWindow::scheduleRefresh);
@@ -226,7 +231,12 @@ void AnalysisWindow::refresh()
     m_refreshTimer->stop();
     m_stale = false;
     m_lines = m_model.lines();
-    m_rows = raceRowsOf(m_lines);
+    // Lines that did not change keep their text where it was, so only changed rows need new
+    // views; the old snapshot held their old texts until now.
+    if (m_allChanged || m_parsed.size() != static_cast<std::size_t>(m_lines.size()))
+        readRaceRows(m_lines, m_rows);
+    else if (m_changedRows)
+        readRaceRows(m_lines, m_changedRows->first, m_changedRows->second, m_rows);
     if (m_allChanged || m_parsed.size() != m_rows.size()) {
         m_parsed.clear();
         m_parsed.reserve(m_rows.size());
@@ -240,18 +250,20 @@ void AnalysisWindow::refresh()
     }
     m_allChanged = false;
     m_changedRows.reset();
-    m_analysis = analyseParsed(m_rows, m_parsed);
+    analyseParsed(m_rows, m_parsed, m_analysis);
 
-    fillTable(m_yearTable, yearTableView(m_analysis), Qt::AlignRight | Qt::AlignVCenter);
+    fillTable(m_yearTable, yearTableView(m_analysis), Qt::AlignRight | Qt::AlignVCenter,
+              m_shown[m_yearTable]);
     fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows),
-              Qt::AlignLeft | Qt::AlignVCenter);
+              Qt::AlignLeft | Qt::AlignVCenter, m_shown[m_unreadableTable]);
     m_unreadableFrame->setVisible(!m_analysis.unreadable.empty());
     showBests();
 }
 
 void AnalysisWindow::showBests()
 {
-    fillTable(m_bestTable, bestTableView(m_analysis, m_rows), Qt::AlignRight | Qt::AlignVCenter);
+    fillTable(m_bestTable, bestTableView(m_analysis, m_rows), Qt::AlignRight | Qt::AlignVCenter,
+              m_shown[m_bestTable]);
 
     // The class chosen before, or the class of the race predictions start from by default.
     std::optional<int> raceClass = classNamed(m_className);
@@ -300,7 +312,8 @@ void AnalysisWindow::showPredictions()
     m_source->setText(view.source);
     m_vdot->setText(view.vdot);
     m_paces->setText(view.paces);
-    fillTable(m_predictionTable, view.table, Qt::AlignRight | Qt::AlignVCenter);
+    fillTable(m_predictionTable, view.table, Qt::AlignRight | Qt::AlignVCenter,
+              m_shown[m_predictionTable]);
     updateTargetButton();
 }
 

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -91,6 +92,8 @@ private:
     BookAnalysis m_analysis;
     Trend m_trend;
     Predictions m_predictions;
+
+    std::map<QTableWidget*, TableView> m_shown;
 
     // What the user chose, kept by name and list row so that it survives a change of the book.
     QString m_className;

@@ -154,6 +154,8 @@ void TestAnalysisWindow::followsTheBook_data()
         << u"append"_s << QStringList{u"21:30"_s, u"45:00"_s, u"1:40:00"_s, u"3:40:00"_s};
     QTest::newRow("sorted: the same bests")
         << u"sort"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:40:00"_s};
+    QTest::newRow("two rows swapped, then an edit")
+        << u"swap"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:30:00"_s};
     QTest::newRow("every row replaced") << u"reset"_s << QStringList{u"19:59"_s};
 }
 
@@ -178,6 +180,12 @@ void TestAnalysisWindow::followsTheBook()
                             u" 1時間40分 0秒"_s,
                             {},
                             {}});
+    } else if (change == u"swap") {
+        model.swapContents(3, 4);
+        QTRY_VERIFY(!m_window->refreshPending());
+        RaceRecord record = model.record(3);
+        record.raceTime = u" 3時間30分 0秒"_s;
+        model.setRecord(3, record);
     } else if (change == u"sort") {
         model.sortByColumn(RecordModel::TimeColumn, Qt::AscendingOrder);
     } else {
