@@ -28,6 +28,7 @@ namespace {
 constexpr int kModelColumns = static_cast<int>(kPredictionModels);
 constexpr QSize kStartSize(1100, 700);
 constexpr int kRowPadding = 6;
+constexpr int kUnreadableRowsShown = 5;
 
 QTableWidget* makeTable(const QString& name)
 {
@@ -144,7 +145,9 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 3);
     grid->setRowStretch(1, 3);
-    grid->setRowStretch(2, 1);
+    // The unreadable rows are a short list to mend, shown only when there are any.
+    m_unreadableTable->setMaximumHeight(m_unreadableTable->verticalHeader()->defaultSectionSize() *
+                                        kUnreadableRowsShown);
     resize(kStartSize);
 
     m_refreshTimer = new QTimer(this);
