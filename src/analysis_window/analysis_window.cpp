@@ -10,11 +10,13 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,6 +31,7 @@ constexpr int kModelColumns = static_cast<int>(kPredictionModels);
 constexpr QSize kStartSize(1100, 700);
 constexpr int kRowPadding = 6;
 constexpr int kUnreadableRowsShown = 5;
+constexpr double kLargestScreenShare = 0.9;
 
 QTableWidget* makeTable(const QString& name)
 {
@@ -148,7 +151,11 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     // The unreadable rows are a short list to mend, shown only when there are any.
     m_unreadableTable->setMaximumHeight(m_unreadableTable->verticalHeader()->defaultSectionSize() *
                                         kUnreadableRowsShown);
-    resize(kStartSize);
+    // At 150 % or 200 % a small screen holds fewer logical pixels than the window wants.
+    QSize size = kStartSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * kLargestScreenShare);
+    resize(size);
 
     m_refreshTimer = new QTimer(this);
     m_refreshTimer->setSingleShot(true);
