@@ -41,6 +41,7 @@ private slots:
     void chartToolTip();
     void savesChartImage();
     void imageWriteFailureShownOnce();
+    void completedNameAsksBeforeReplacing();
 
 private:
     QTableWidget* table(const QString& name) const
@@ -262,6 +263,20 @@ void TestAnalysisWindow::imageWriteFailureShownOnce()
         m_main->dialogs.messages[0].text.startsWith(u"画像を保存できませんでした。\n"_s + path));
     QCOMPARE(m_main->dialogs.messages[0].icon, Dialogs::Icon::Stop);
     QVERIFY(!QFile::exists(path));
+}
+
+// The chooser asked about "trend"; "trend.png" is another file and is not replaced unasked.
+void TestAnalysisWindow::completedNameAsksBeforeReplacing()
+{
+    const QString path = m_main->environment.filePath(u"trend.png"_s);
+    QVERIFY(test::writeFile(path, "old"));
+    m_main->dialogs.chooseSaveFile(m_main->environment.filePath(u"trend"_s));
+    m_main->dialogs.answerNext(Dialogs::Answer::No);
+    m_window->findChild<QPushButton*>(u"SaveImageButton"_s)->click();
+
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    QCOMPARE(m_main->dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(test::readFile(path), QByteArray("old"));
 }
 
 QTEST_MAIN(TestAnalysisWindow)
