@@ -5,6 +5,7 @@
 #include "pace_band_cases.h"
 #include "silent_dialogs.h"
 
+#include "analysis_window/analysis_window.h"
 #include "calc/pace.h"
 #include "main_window/form1.h"
 #include "record_book/record_book.h"
@@ -512,6 +513,75 @@ void sort(benchmark::State& state, BenchContext& context, bool large, int column
     }
 }
 
+// ---- Record analysis -------------------------------------------------------------------------
+
+// What any analysis of the book costs at least: one look at each record's four cells.
+void analysisFloor(benchmark::State& state, BenchContext& context)
+{
+    const Dataset* data = dataset(context, context.sizes.sizeSmall);
+    if (!data) {
+        state.SkipWithError("could not generate log.dat");
+        return;
+    }
+    BookHolder holder(data->folder);
+    holder.book->LoadLogData();
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        qsizetype characters = 0;
+        for (const LogLine& line : holder.book->model().lines()) {
+            for (int field = 1; field <= 4; ++field)
+                characters += line.field(field).size();
+        }
+        benchmark::DoNotOptimize(characters);
+        state.SetIterationTime(secondsSince(start));
+    }
+}
+
+// Opening: the window is made, reads the book, lays out its tables and paints once.
+// One edit: a record's time changes, and the window has read the book again and painted.
+void analysisWindow(benchmark::State& state, BenchContext& context, bool edit)
+{
+    const Dataset* data = dataset(context, context.sizes.sizeSmall);
+    if (!data) {
+        state.SkipWithError("could not generate log.dat");
+        return;
+    }
+    BookHolder holder(data->folder);
+    holder.book->LoadLogData();
+    RecordModel& model = holder.book->model();
+    const AnalysisWindow::Services services{holder.dialogs, {}, {}};
+    std::unique_ptr<AnalysisWindow> window;
+    if (edit) {
+        window = std::make_unique<AnalysisWindow>(model, services);
+        window->show();
+        QApplication::processEvents();
+    }
+    const int row = static_cast<int>(model.rowCount() / 2);
+    for (auto _ : state) {
+        if (!edit)
+            window.reset();
+        const auto start = Clock::now();
+        if (edit) {
+            RaceRecord record = model.record(row);
+            record.raceTime =
+                record.raceTime == u"  19分59秒"_s ? u"  20分 1秒"_s : u"  19分59秒"_s;
+            model.setRecord(row, record);
+            while (window->refreshPending())
+                QApplication::processEvents();
+        } else {
+            window = std::make_unique<AnalysisWindow>(model, services);
+            window->show();
+        }
+        // The first paint of the chart and the tables belongs to the figure.
+        window->repaint();
+        state.SetIterationTime(secondsSince(start));
+        if (window->analysis().races.empty() || holder.dialogs.messages() != 0) {
+            state.SkipWithError("the window read no race");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void registerCases(BenchContext& context)
@@ -559,6 +629,13 @@ void registerCases(BenchContext& context)
         starts);
     add(
         "start/large", [c](benchmark::State& s) { startUp(s, *c, StartKind::Large); }, 1, 3);
+
+    add(
+        "analysis/floor", [c](benchmark::State& s) { analysisFloor(s, *c); }, 1, 15);
+    add(
+        "analysis/open", [c](benchmark::State& s) { analysisWindow(s, *c, false); }, 1, 15);
+    add(
+        "analysis/edit", [c](benchmark::State& s) { analysisWindow(s, *c, true); }, 1, 15);
 
     for (const bool large : {false, true}) {
         const std::string size = sizeName(large);

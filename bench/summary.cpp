@@ -225,6 +225,24 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
         }
     }
 
+    // A time beside its floor, judged by an absolute target.
+    const auto within = [&](const std::string& what, const std::string& name,
+                            const std::string& floorName, double limit, const std::string& target) {
+        if (!s.has(name) || !s.has(floorName)) {
+            rows.push_back({what, "not measured", "", "", "", "—"});
+            return;
+        }
+        const double figure = s.median(name);
+        const double floor = s.median(floorName);
+        rows.push_back({what, duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                        duration(floor), ratioText(figure / floor), target,
+                        verdictOf(figure <= limit, o.smoke)});
+    };
+    within("record analysis: open the window on " + small + " records", "analysis/open",
+           "analysis/floor", 0.1, "≤ 100 ms");
+    within("record analysis: one edit and the window's update, " + small, "analysis/edit",
+           "analysis/floor", 0.02, "≤ 20 ms");
+
     if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {
         const double figure = s.median("rss/large");
         const double bare = s.median("rss/bare");

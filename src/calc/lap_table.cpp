@@ -10,6 +10,7 @@
 
 #include "clock_split.h"
 #include "number_text.h"
+#include "race_distances.h"
 #include "split_table.h"
 
 namespace torvanu {

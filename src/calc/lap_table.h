@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "pace.h"
+#include "race_distances.h"
 
 namespace torvanu {
 
@@ -38,10 +39,6 @@ struct LapPace
     double secondsPerKm() const { return minutes * 60.0 + seconds; }
 };
 std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode);
-
-// The distances the lap table shows, in km.
-inline constexpr double kHalfMarathonKm = 21.0975;
-inline constexpr double kFullMarathonKm = 42.195;
 
 // The lap table for the active tab. Mode 1 reads the pace from inputs.minutes and
 // inputs.seconds; mode 2 computes it from all five inputs. The texts must have passed the

@@ -31,12 +31,20 @@ QStringList distanceEntries()
     return {u"42.195"_s, u"30"_s, u"21.0975"_s, u"20"_s, u"10"_s, u"5 "_s, u"3 "_s, u"1 "_s};
 }
 
-// "0 " to "9 " carry a trailing blank, as the list shows them; then "10" up to `last`.
+// The tab strip's tabs in the order they are added.
+constexpr int kPaceTabIndex = 1;
+
+// "0 " to "9 " carry a trailing blank, as the list shows them; then "10" and up.
+QString countEntry(int value)
+{
+    return value >= 0 && value < 10 ? u"%1 "_s.arg(value) : QString::number(value);
+}
+
 QStringList countEntries(int last)
 {
     QStringList entries;
     for (int i = 0; i <= last; ++i)
-        entries.append(i < 10 ? u"%1 "_s.arg(i) : QString::number(i));
+        entries.append(countEntry(i));
     return entries;
 }
 
@@ -253,6 +261,27 @@ void CalculatorPanel::showGoalTimePanel()
 {
     tab(Mode::GoalTime).panel->show();
     tab(Mode::Pace).panel->hide();
+}
+
+void CalculatorPanel::takeGoal(const QString& distanceKm, int hours, int minutes, int seconds)
+{
+    Tab& pace = tab(Mode::Pace);
+    {
+        const QSignalBlocker tabs(m_tabStrip);
+        std::array<QSignalBlocker, 4> pickers{
+            QSignalBlocker(pace.pickers[0]), QSignalBlocker(pace.pickers[1]),
+            QSignalBlocker(pace.pickers[2]), QSignalBlocker(pace.pickers[3])};
+        pace.pickers[0]->setEditText(distanceKm);
+        pace.pickers[1]->setEditText(countEntry(hours));
+        pace.pickers[2]->setEditText(countEntry(minutes));
+        pace.pickers[3]->setEditText(countEntry(seconds));
+        pace.unit = Unit::Km;
+        pace.unitButton->setText(toQString(torvanu::unitText(Unit::Km)));
+        m_tabStrip->setCurrentIndex(kPaceTabIndex);
+    }
+    tab(Mode::GoalTime).panel->hide();
+    pace.panel->show();
+    UpdateResults(Mode::Pace);
 }
 
 std::optional<Mode> CalculatorPanel::visibleMode() const

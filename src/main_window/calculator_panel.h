@@ -43,6 +43,10 @@ public:
     void UpdateResults(Mode mode);
     void FullMarathonMatrix(Mode mode);
 
+    // Fills the pace tab with a goal and shows it. The pickers are set quietly and the tab is
+    // calculated once, as if the user had typed the whole goal at once.
+    void takeGoal(const QString& distanceKm, int hours, int minutes, int seconds);
+
     // What the controls show, for the export.
     QString pickerText(Mode mode, int index) const;
     QString unitText(Mode mode) const;

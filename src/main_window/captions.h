@@ -24,6 +24,7 @@ inline constexpr QStringView kRecordListCaption = u"大会記録一覧";
 inline constexpr QStringView kMenuMenu = u"メニュー(&M)";
 inline constexpr QStringView kMenuDetail = u"詳細表示(&D)";
 inline constexpr QStringView kMenuTools = u"ツール(&T)";
+inline constexpr QStringView kMenuAnalysis = u"記録分析(&A)...";
 inline constexpr QStringView kMenuPaceBand = u"ペースバンド(&P)...";
 inline constexpr QStringView kMenuHelp = u"ヘルプ(&H)";
 inline constexpr QStringView kMenuOnlineHelp = u"オンラインヘルプ(&H)";

@@ -7,6 +7,7 @@
 #include "about/about_box.h"
 #include "about/form2.h"
 #include "about/help_links.h"
+#include "analysis_window/analysis_window.h"
 #include "export/csv_text.h"
 #include "pace_band/pace_band_dialog.h"
 #include "record_book/record_book.h"
@@ -114,6 +115,9 @@ void Form1::buildMenus()
 
     QMenu* tools = menuBar()->addMenu(kMenuTools.toString());
     tools->setObjectName(u"mnTools"_s);
+    QAction* analysis = tools->addAction(kMenuAnalysis.toString());
+    analysis->setObjectName(u"mnAnalysis"_s);
+    connect(analysis, &QAction::triggered, this, &Form1::showAnalysisWindow);
     QAction* paceBand = tools->addAction(kMenuPaceBand.toString());
     paceBand->setObjectName(u"mnPaceBand"_s);
     connect(paceBand, &QAction::triggered, this, &Form1::mnPaceBand_Click);
@@ -138,6 +142,21 @@ void Form1::buildMenus()
     connect(readme, &QAction::triggered, this,
             [this] { openReadme(*m_module1, m_folders.programFolder); });
     connect(version, &QAction::triggered, this, [this] { m_aboutBox->show(); });
+}
+
+void Form1::showAnalysisWindow()
+{
+    if (!m_analysisWindow) {
+        AnalysisWindow::Services services{
+            m_dialogs, [this](int row) { m_recordBook->selectRow(row); },
+            [this](const Goal& goal) {
+                m_calculator->takeGoal(goal.distanceKm, goal.hours, goal.minutes, goal.seconds);
+            }};
+        m_analysisWindow = new AnalysisWindow(m_recordBook->model(), std::move(services), this);
+    }
+    m_analysisWindow->show();
+    m_analysisWindow->raise();
+    m_analysisWindow->activateWindow();
 }
 
 void Form1::buildRecordArea(QWidget* client)

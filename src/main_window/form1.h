@@ -15,6 +15,7 @@ class QLabel;
 namespace torvanu {
 
 class AboutBox;
+class AnalysisWindow;
 class CalculatorPanel;
 class Dialogs;
 class DragBar;
@@ -74,6 +75,7 @@ protected:
 
 private:
     void buildMenus();
+    void showAnalysisWindow();
     void buildRecordArea(QWidget* client);
     void Check1_Click();
     void mnInfo_Click(bool checked);
@@ -92,6 +94,7 @@ private:
     Form1Folders m_folders;
     std::unique_ptr<Module1> m_module1;
     std::unique_ptr<AboutBox> m_aboutBox;
+    AnalysisWindow* m_analysisWindow = nullptr; // made on first use, owned as a child
     LapTablePanel* m_lapTable = nullptr;
     CalculatorPanel* m_calculator = nullptr;
     RecordBook* m_recordBook = nullptr;

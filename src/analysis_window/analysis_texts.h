@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QStringView>
+
+namespace torvanu {
+
+// Captions of the record analysis window, exactly as it shows them.
+inline constexpr QStringView kAnalysisTitle = u"記録分析";
+inline constexpr QStringView kBestFrame = u"自己ベスト";
+inline constexpr QStringView kYearFrame = u"年別ベスト";
+inline constexpr QStringView kTrendFrame = u"推移";
+inline constexpr QStringView kPredictionFrame = u"予測";
+inline constexpr QStringView kUnreadableFrame = u"読み取れない記録";
+inline constexpr QStringView kSaveImageButton = u"画像を保存...";
+inline constexpr QStringView kTargetButton = u"目標にする";
+
+inline constexpr QStringView kEventHeader = u"種目";
+inline constexpr QStringView kBestHeader = u"自己ベスト";
+inline constexpr QStringView kPaceHeader = u"1kmペース";
+inline constexpr QStringView kDateHeader = u"日付";
+inline constexpr QStringView kRaceHeader = u"大会名";
+inline constexpr QStringView kCountHeader = u"回数";
+inline constexpr QStringView kYearHeader = u"年";
+inline constexpr QStringView kNoHeader = u"No";
+inline constexpr QStringView kReasonHeader = u"理由";
+inline constexpr QStringView kRiegelHeader = u"Riegel";
+inline constexpr QStringView kCameronHeader = u"Cameron";
+inline constexpr QStringView kDanielsHeader = u"Daniels";
+inline constexpr QStringView kOwnHeader = u"本人の指数";
+inline constexpr QStringView kSpreadHeader = u"差";
+
+inline constexpr QStringView kEmptyChart = u"記録がありません";
+inline constexpr QStringView kNoPredictionSource = u"予測のもとになる3km以上の記録がありません";
+inline constexpr QStringView kImageFilter = u"PNG画像(*.png)";
+inline constexpr QStringView kImageSuffix = u".png";
+inline constexpr QStringView kSaveImageTitle = u"画像を保存";
+inline constexpr QStringView kImageWriteError = u"画像を保存できませんでした。";
+
+} // namespace torvanu

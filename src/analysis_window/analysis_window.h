@@ -1,0 +1,103 @@
+#pragma once
+
+#include "analysis/book_analysis.h"
+#include "analysis/predictions.h"
+#include "analysis_window/analysis_view.h"
+#include "records/log_line.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace torvanu {
+
+class ChartView;
+class Dialogs;
+class RecordModel;
+
+// The record analysis: bests per class, season bests, the trend of one class and the
+// predictions from one race. It follows every change of the record list while it is open.
+class AnalysisWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Services
+    {
+        Dialogs& dialogs;
+        std::function<void(int row)> selectRow;         // in the main list, 0-based
+        std::function<void(const Goal& goal)> takeGoal; // into the calculator's pace tab
+    };
+
+    AnalysisWindow(const RecordModel& model, Services services, QWidget* parent = nullptr);
+
+    // Reads the book again now, instead of at the next turn of the event loop.
+    void refresh();
+    bool refreshPending() const;
+
+    const BookAnalysis& analysis() const { return m_analysis; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void scheduleRefresh();
+    void rowsChanged(int first, int last);
+    void showBests();
+    void chooseClass(int raceClass);
+    void chooseRace(int race);
+    void showPredictions();
+    void updateTargetButton();
+    std::optional<Goal> selectedGoal() const;
+    void takeSelectedGoal();
+    void saveChartImage();
+    std::optional<int> classNamed(const QString& name) const;
+    std::optional<int> raceInRow(int row) const;
+
+    const RecordModel& m_model;
+    Services m_services;
+    QTimer* m_refreshTimer = nullptr;
+    bool m_stale = false; // the book changed since it was last read
+    // Rows whose cells changed since; without them, every row is read again.
+    std::optional<std::pair<int, int>> m_changedRows;
+    bool m_allChanged = true;
+
+    QTableWidget* m_bestTable = nullptr;
+    QTableWidget* m_yearTable = nullptr;
+    ChartView* m_trendChart = nullptr;
+    QPushButton* m_saveImage = nullptr;
+    QLabel* m_source = nullptr;
+    QLabel* m_vdot = nullptr;
+    QLabel* m_paces = nullptr;
+    QTableWidget* m_predictionTable = nullptr;
+    QPushButton* m_target = nullptr;
+    QGroupBox* m_unreadableFrame = nullptr;
+    QTableWidget* m_unreadableTable = nullptr;
+
+    // The book as last read: the rows point into the lines, which are shared, not copied.
+    QList<LogLine> m_lines;
+    std::vector<RaceRow> m_rows;
+    std::vector<ParsedRow> m_parsed;
+    BookAnalysis m_analysis;
+    Trend m_trend;
+    Predictions m_predictions;
+
+    std::map<QTableWidget*, TableView> m_shown;
+
+    // What the user chose, kept by name and list row so that it survives a change of the book.
+    QString m_className;
+    std::optional<int> m_chosenRow;
+};
+
+} // namespace torvanu

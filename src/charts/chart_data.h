@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPointF>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace torvanu {
+
+struct ChartTick
+{
+    double value = 0.0;
+    QString label;
+};
+
+struct ChartAxis
+{
+    double min = 0.0;
+    double max = 1.0;
+    bool reversed = false; // the y axis of a time: faster (smaller) is higher
+    std::vector<ChartTick> ticks;
+};
+
+// Everything a chart shows, as values; the painter decides nothing about the content.
+struct ChartData
+{
+    enum class Kind
+    {
+        Scatter, // points, with an optional step line through stepLine
+        Bars,    // one bar per point: x is its place (0, 1, …), y its height
+    };
+
+    Kind kind = Kind::Scatter;
+    ChartAxis x;
+    ChartAxis y;
+    std::vector<QPointF> points;
+    std::vector<QPointF> stepLine;       // scatter: holds each value until the next point
+    std::vector<QString> barLabels;      // bars: one below each bar
+    std::optional<double> referenceLine; // a horizontal line at this y
+    QString referenceLabel;
+    QString emptyText; // shown when there are no points
+};
+
+} // namespace torvanu

@@ -1,0 +1,283 @@
+#include "analysis_window/analysis_window.h"
+#include "charts/chart_painter.h"
+#include "charts/chart_view.h"
+#include "record_book/record_book.h"
+#include "record_book/record_list_view.h"
+#include "records/record_model.h"
+#include "support/file_helpers.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace torvanu;
+
+class TestAnalysisWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensFromToolsMenu();
+    void showsTheBook();
+    void followsTheBook_data();
+    void followsTheBook();
+    void doubleClickSelectsTheRace();
+    void targetFillsTheCalculator();
+    void chartToolTip();
+    void savesChartImage();
+    void imageWriteFailureShownOnce();
+    void completedNameAsksBeforeReplacing();
+
+private:
+    QTableWidget* table(const QString& name) const
+    {
+        return m_window->findChild<QTableWidget*>(name);
+    }
+    QStringList column(const QString& name, int column) const;
+    QStringList row(const QString& name, int row) const;
+
+    std::unique_ptr<test::MainWindowFixture> m_main;
+    AnalysisWindow* m_window = nullptr;
+};
+
+namespace {
+
+const QString kBook = u"1,2021年03月07日,市民マラソン,42.195km, 3時間50分 0秒,,\r\n"
+                      u"2,2021年10月10日,秋の10km,10km,  45分 0秒,,\r\n"
+                      u"3,2022年03月06日,市民マラソン,26.2ﾏｲﾙ, 3時間40分 0秒,,\r\n"
+                      u"4,2022年11月13日,駅伝,5km,  21分30秒,,\r\n"
+                      u"5,2023年03月05日,市民マラソン,42.195km, 3時間45分 0秒,,\r\n"
+                      u"6,9999年01月01日,未来,10km,  40分 0秒,,\r\n"_s;
+
+} // namespace
+
+void TestAnalysisWindow::init()
+{
+    m_main = std::make_unique<test::MainWindowFixture>();
+    QVERIFY(m_main->start({.log = test::cp932(kBook)}));
+    m_main->form->findChild<QAction*>(u"mnAnalysis"_s)->trigger();
+    m_window = m_main->form->findChild<AnalysisWindow*>(u"AnalysisWindow"_s);
+    QVERIFY(m_window);
+}
+
+void TestAnalysisWindow::cleanup()
+{
+    QCOMPARE(m_main->dialogs.unexpected, 0);
+    m_window = nullptr;
+    m_main.reset();
+}
+
+QStringList TestAnalysisWindow::column(const QString& name, int c) const
+{
+    QStringList texts;
+    QTableWidget* t = table(name);
+    for (int r = 0; r < t->rowCount(); ++r)
+        texts.append(t->item(r, c) ? t->item(r, c)->text() : QString());
+    return texts;
+}
+
+QStringList TestAnalysisWindow::row(const QString& name, int r) const
+{
+    QStringList texts;
+    QTableWidget* t = table(name);
+    for (int c = 0; c < t->columnCount(); ++c)
+        texts.append(t->item(r, c) ? t->item(r, c)->text() : QString());
+    return texts;
+}
+
+void TestAnalysisWindow::opensFromToolsMenu()
+{
+    QStringList menus;
+    for (QAction* action : m_main->form->menuBar()->actions())
+        menus.append(action->text());
+    QCOMPARE(menus, (QStringList{u"メニュー(&M)"_s, u"ツール(&T)"_s, u"ヘルプ(&H)"_s}));
+
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_window->isWindow());
+    QCOMPARE(m_window->windowTitle(), u"記録分析"_s);
+    QCOMPARE(m_window->windowModality(), Qt::NonModal);
+
+    // A second choice of the menu shows the same window.
+    m_main->form->findChild<QAction*>(u"mnAnalysis"_s)->trigger();
+    QCOMPARE(m_main->form->findChildren<AnalysisWindow*>().size(), 1);
+}
+
+void TestAnalysisWindow::showsTheBook()
+{
+    QCOMPARE(row(u"BestTable"_s, 0), (QStringList{u"5km"_s, u"21:30"_s, u"4:18"_s,
+                                                  u"2022年11月13日"_s, u"駅伝"_s, u"1"_s}));
+    QCOMPARE(row(u"BestTable"_s, 2), (QStringList{u"フル"_s, u"3:40:00"_s, u"5:13"_s,
+                                                  u"2022年03月06日"_s, u"市民マラソン"_s, u"3"_s}));
+
+    QCOMPARE(column(u"YearTable"_s, 3),
+             (QStringList{u"3:50:00 (1)"_s, u"3:40:00 (1)"_s, u"3:45:00 (1)"_s}));
+    QTableWidget* years = table(u"YearTable"_s);
+    QVERIFY(years->item(1, 3)->font().bold());
+    QVERIFY(!years->item(2, 3)->font().bold());
+    QVERIFY(years->item(2, 3)->toolTip().contains(u"+5:00"_s));
+
+    QCOMPARE(row(u"UnreadableTable"_s, 0),
+             (QStringList{u"6"_s, u"年が範囲外です: «9999年01月01日»"_s}));
+
+    // Predictions start from the newest best of 3 km or more: the 5 km of 2022.
+    QCOMPARE(column(u"PredictionTable"_s, 0),
+             (QStringList{u"1500m"_s, u"5km"_s, u"10km"_s, u"ハーフ"_s, u"フル"_s}));
+    QCOMPARE(row(u"PredictionTable"_s, 1).mid(1, 3),
+             (QStringList{u"21:30"_s, u"21:30"_s, u"21:30"_s}));
+    QVERIFY(m_window->findChild<QLabel*>(u"VdotLabel"_s)->text().startsWith(u"VDOT "_s));
+}
+
+void TestAnalysisWindow::followsTheBook_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("bests"); // 自己ベスト column
+
+    QTest::newRow("a faster time edited in")
+        << u"edit"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:30:00"_s};
+    QTest::newRow("the best deleted")
+        << u"delete"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:45:00"_s};
+    QTest::newRow("a new class added")
+        << u"append"_s << QStringList{u"21:30"_s, u"45:00"_s, u"1:40:00"_s, u"3:40:00"_s};
+    QTest::newRow("sorted: the same bests")
+        << u"sort"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:40:00"_s};
+    QTest::newRow("two rows swapped, then an edit")
+        << u"swap"_s << QStringList{u"21:30"_s, u"45:00"_s, u"3:30:00"_s};
+    QTest::newRow("every row replaced") << u"reset"_s << QStringList{u"19:59"_s};
+}
+
+void TestAnalysisWindow::followsTheBook()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, bests);
+
+    RecordModel& model = m_main->form->recordBook().model();
+    if (change == u"edit") {
+        RaceRecord record = model.record(4);
+        record.raceTime = u" 3時間30分 0秒"_s;
+        model.setRecord(4, record);
+    } else if (change == u"delete") {
+        model.removeRecord(2);
+        model.renumber();
+    } else if (change == u"append") {
+        model.appendRecord({u"7"_s,
+                            u"2023年06月01日"_s,
+                            u"ハーフ大会"_s,
+                            u"21.0975km"_s,
+                            u" 1時間40分 0秒"_s,
+                            {},
+                            {}});
+    } else if (change == u"swap") {
+        model.swapContents(3, 4);
+        QTRY_VERIFY(!m_window->refreshPending());
+        RaceRecord record = model.record(3);
+        record.raceTime = u" 3時間30分 0秒"_s;
+        model.setRecord(3, record);
+    } else if (change == u"sort") {
+        model.sortByColumn(RecordModel::TimeColumn, Qt::AscendingOrder);
+    } else {
+        model.setRecords(QList<RaceRecord>{
+            {u"1"_s, u"2024年01月01日"_s, u"新年"_s, u"5km"_s, u"  19分59秒"_s, {}, {}}});
+    }
+    QTRY_VERIFY(!m_window->refreshPending());
+    QCOMPARE(column(u"BestTable"_s, 1), bests);
+}
+
+void TestAnalysisWindow::doubleClickSelectsTheRace()
+{
+    emit table(u"BestTable"_s)->cellDoubleClicked(2, 0);
+    QCOMPARE(m_main->form->recordBook().selectedRow(), std::optional(2));
+}
+
+void TestAnalysisWindow::targetFillsTheCalculator()
+{
+    auto* result = m_main->find<QLineEdit>(u"GoalTimeLabel(2)"_s);
+    const QSignalSpy recalculations(result, &QLineEdit::textChanged);
+    QTableWidget* predictions = table(u"PredictionTable"_s);
+    predictions->setCurrentCell(4, 3); // フル, Daniels
+    const QString predicted = predictions->item(4, 3)->text();
+    auto* target = m_window->findChild<QPushButton*>(u"TargetButton"_s);
+    QVERIFY(target->isEnabled());
+    target->click();
+
+    QCOMPARE(m_main->find<QTabWidget>(u"TabStrip1"_s)->currentIndex(), 1);
+    QCOMPARE(m_main->find<QComboBox>(u"Combo3"_s)->currentText(), u"42.195"_s);
+    QCOMPARE(m_main->find<QPushButton>(u"Command2"_s)->text(), u"km"_s);
+    const QStringList parts = predicted.split(u':');
+    QCOMPARE(m_main->find<QComboBox>(u"Combo4(0)"_s)->currentText().trimmed(), parts[0]);
+    QCOMPARE(m_main->find<QComboBox>(u"Combo4(1)"_s)->currentText().trimmed().toInt(),
+             parts[1].toInt());
+    QCOMPARE(m_main->find<QComboBox>(u"Combo4(2)"_s)->currentText().trimmed().toInt(),
+             parts[2].toInt());
+    QCOMPARE(recalculations.count(), 1);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+
+    // The names column holds no time to take.
+    predictions->setCurrentCell(4, 0);
+    QVERIFY(!target->isEnabled());
+}
+
+void TestAnalysisWindow::chartToolTip()
+{
+    auto* chart = m_window->findChild<ChartView*>(u"TrendChart"_s);
+    QVERIFY(chart);
+    QCOMPARE(chart->data().points.size(), 1u); // the 5 km class is chosen
+    const ChartPainter painter(chart->data(), chart->font());
+    const QPointF at = painter.toPixel(chart->data().points[0], painter.plotArea(chart->rect()));
+    QCOMPARE(chart->toolTipAt(at.toPoint()), u"2022年11月13日\n駅伝\n21:30"_s);
+    QCOMPARE(chart->toolTipAt(at.toPoint() + QPoint(40, 40)), QString());
+}
+
+void TestAnalysisWindow::savesChartImage()
+{
+    m_main->dialogs.chooseSaveFile(m_main->environment.filePath(u"trend"_s));
+    m_window->findChild<QPushButton*>(u"SaveImageButton"_s)->click();
+
+    const QImage image(m_main->environment.filePath(u"trend.png"_s), "PNG");
+    QVERIFY(!image.isNull());
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+}
+
+void TestAnalysisWindow::imageWriteFailureShownOnce()
+{
+    const QString path = m_main->environment.filePath(u"missing-folder/trend.png"_s);
+    m_main->dialogs.chooseSaveFile(path);
+    m_window->findChild<QPushButton*>(u"SaveImageButton"_s)->click();
+
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    QVERIFY(
+        m_main->dialogs.messages[0].text.startsWith(u"画像を保存できませんでした。\n"_s + path));
+    QCOMPARE(m_main->dialogs.messages[0].icon, Dialogs::Icon::Stop);
+    QVERIFY(!QFile::exists(path));
+}
+
+// The chooser asked about "trend"; "trend.png" is another file and is not replaced unasked.
+void TestAnalysisWindow::completedNameAsksBeforeReplacing()
+{
+    const QString path = m_main->environment.filePath(u"trend.png"_s);
+    QVERIFY(test::writeFile(path, "old"));
+    m_main->dialogs.chooseSaveFile(m_main->environment.filePath(u"trend"_s));
+    m_main->dialogs.answerNext(Dialogs::Answer::No);
+    m_window->findChild<QPushButton*>(u"SaveImageButton"_s)->click();
+
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    QCOMPARE(m_main->dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
+    QCOMPARE(test::readFile(path), QByteArray("old"));
+}
+
+QTEST_MAIN(TestAnalysisWindow)
+#include "tst_analysis_window.moc"
