@@ -218,7 +218,7 @@ void RecordBook::ListView1_ColumnClick(int column)
     const bool descending = m_sortColumn == column && m_sortOrder == Qt::AscendingOrder;
     m_sortColumn = column;
     m_sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
-    for (int i = 0; i < RecordModel::ColumnCount; ++i) {
+    for (int i = 0; i < RecordColumnCount; ++i) {
         QString caption = RecordModel::plainCaption(i);
         if (i == column)
             caption += (descending ? kDescendingMark : kAscendingMark).toString();
