@@ -3,6 +3,7 @@
 #include "calc/units.h"
 #include "calc/validation.h"
 #include "records/record_cells.h"
+#include "records/record_columns.h"
 #include "shell/dialogs.h"
 #include "shell/picker_entry.h"
 #include "shell/program_font.h"
@@ -122,121 +123,140 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     setWindowTitle(u"大会記録一覧　設定画面"_s);
     setFont(programFont(kFontPoints));
 
-    m_frame1 = new QGroupBox(this);
-    m_frame1->setObjectName(u"Frame1"_s);
+    buildFields();
+    buildLayout();
+    connectFields();
+    setRecordNumber(1);
+}
 
-    m_combo1 = {makePicker(u"Combo1(0)"_s, yearEntries(), m_frame1),
-                makePicker(u"Combo1(1)"_s, monthEntries(), m_frame1),
-                makePicker(u"Combo1(2)"_s, dayEntries(), m_frame1)};
+void Form3::buildFields()
+{
+    m_recordFrame = new QGroupBox(this);
+    m_recordFrame->setObjectName(u"Frame1"_s);
 
-    m_text1 =
-        makeTextField(u"Text1"_s, new CleaningValidator(&cleanEnteredText, nullptr), m_frame1);
-    m_text1->setMaxLength(kRaceNameLength);
+    m_datePickers = {makePicker(u"Combo1(0)"_s, yearEntries(), m_recordFrame),
+                     makePicker(u"Combo1(1)"_s, monthEntries(), m_recordFrame),
+                     makePicker(u"Combo1(2)"_s, dayEntries(), m_recordFrame)};
 
-    m_combo3 = new QComboBox(m_frame1);
-    m_combo3->setObjectName(u"Combo3"_s);
-    m_combo3->setEditable(true);
+    m_raceName =
+        makeTextField(u"Text1"_s, new CleaningValidator(&cleanEnteredText, nullptr), m_recordFrame);
+    m_raceName->setMaxLength(kRaceNameLength);
+
+    m_distance = new QComboBox(m_recordFrame);
+    m_distance->setObjectName(u"Combo3"_s);
+    m_distance->setEditable(true);
     // A typed text is a distance, never a new preset, and no preset is completed into it.
-    m_combo3->setInsertPolicy(QComboBox::NoInsert);
-    m_combo3->setCompleter(nullptr);
-    m_combo3->addItems(distancePresets());
-    m_combo3->setValidator(new CleaningValidator(&cleanEnteredText, m_combo3));
-    m_combo3->setMinimumContentsLength(kDistanceWidthInCharacters);
-    m_combo3->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_distance->setInsertPolicy(QComboBox::NoInsert);
+    m_distance->setCompleter(nullptr);
+    m_distance->addItems(distancePresets());
+    m_distance->setValidator(new CleaningValidator(&cleanEnteredText, m_distance));
+    m_distance->setMinimumContentsLength(kDistanceWidthInCharacters);
+    m_distance->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
-    m_kmButton = makeButton(u"kmButton"_s, toQString(unitText(m_unit)), m_frame1);
+    m_unitButton = makeButton(u"kmButton"_s, toQString(unitText(m_unit)), m_recordFrame);
 
-    m_combo2 = {makePicker(u"Combo2(0)"_s, hourEntries(), m_frame1),
-                makePicker(u"Combo2(1)"_s, minuteEntries(), m_frame1),
-                makePicker(u"Combo2(2)"_s, minuteEntries(), m_frame1)};
+    m_timePickers = {makePicker(u"Combo2(0)"_s, hourEntries(), m_recordFrame),
+                     makePicker(u"Combo2(1)"_s, minuteEntries(), m_recordFrame),
+                     makePicker(u"Combo2(2)"_s, minuteEntries(), m_recordFrame)};
 
-    m_text2 =
-        makeTextField(u"Text2"_s, new CleaningValidator(&cleanEnteredText, nullptr), m_frame1);
-    m_text2->setMaxLength(kRemarksLength);
+    m_remarks =
+        makeTextField(u"Text2"_s, new CleaningValidator(&cleanEnteredText, nullptr), m_recordFrame);
+    m_remarks->setMaxLength(kRemarksLength);
 
     // A path names a real file: it loses only what log.dat cannot carry at all.
-    m_fileText = makeTextField(u"FileText"_s,
-                               new CleaningValidator(&removeControlCharacters, nullptr), m_frame1);
-    m_command1 = makeButton(u"Command1"_s, u"参照"_s, m_frame1);
+    m_dataPath = makeTextField(
+        u"FileText"_s, new CleaningValidator(&removeControlCharacters, nullptr), m_recordFrame);
+    m_browseButton = makeButton(u"Command1"_s, u"参照"_s, m_recordFrame);
 
     const int freeTextWidth =
         fontMetrics().horizontalAdvance(QChar(0x3042)) * kFreeTextWidthInCharacters;
-    for (QLineEdit* field : {m_text1, m_text2, m_fileText})
+    for (QLineEdit* field : {m_raceName, m_remarks, m_dataPath})
         field->setMinimumWidth(freeTextWidth);
-
-    const auto label = [this](const QString& caption) { return new QLabel(caption, m_frame1); };
-
-    auto* grid = new QGridLayout(m_frame1);
-    grid->addWidget(label(u"日時"_s), 0, 0);
-    grid->addLayout(row({m_combo1[0], label(u"年"_s), m_combo1[1], label(u"月"_s), m_combo1[2],
-                         label(u"日"_s)}),
-                    0, 1);
-    grid->addWidget(label(u"大会名"_s), 1, 0);
-    grid->addWidget(m_text1, 1, 1);
-    grid->addWidget(label(u"距離"_s), 2, 0);
-    grid->addLayout(row({m_combo3, m_kmButton}), 2, 1);
-    grid->addWidget(label(u"記録"_s), 3, 0);
-    grid->addLayout(row({m_combo2[0], label(u"時間"_s), m_combo2[1], label(u"分"_s), m_combo2[2],
-                         label(u"秒"_s)}),
-                    3, 1);
-    grid->addWidget(label(u"備考"_s), 4, 0);
-    grid->addWidget(m_text2, 4, 1);
-    grid->addWidget(label(u"データ"_s), 5, 0);
-    auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(m_fileText, 1);
-    fileRow->addWidget(m_command1);
-    grid->addLayout(fileRow, 5, 1);
-    grid->setColumnStretch(1, 1);
 
     m_okButton = makeButton(u"OkButton"_s, u"OK"_s, this);
     m_okButton->setDefault(true);
     m_cancelButton = makeButton(u"CancelButton"_s, u"ｷｬﾝｾﾙ"_s, this);
+}
+
+void Form3::buildLayout()
+{
+    const auto label = [this](const QString& caption) {
+        return new QLabel(caption, m_recordFrame);
+    };
+    const auto fieldLabel = [&label](RecordColumn column) {
+        return label(kRecordColumns[column].editorLabel.toString());
+    };
+
+    auto* grid = new QGridLayout(m_recordFrame);
+    grid->addWidget(fieldLabel(DateColumn), 0, 0);
+    grid->addLayout(row({m_datePickers[0], label(u"年"_s), m_datePickers[1], label(u"月"_s),
+                         m_datePickers[2], label(u"日"_s)}),
+                    0, 1);
+    grid->addWidget(fieldLabel(NameColumn), 1, 0);
+    grid->addWidget(m_raceName, 1, 1);
+    grid->addWidget(fieldLabel(DistanceColumn), 2, 0);
+    grid->addLayout(row({m_distance, m_unitButton}), 2, 1);
+    grid->addWidget(fieldLabel(TimeColumn), 3, 0);
+    grid->addLayout(row({m_timePickers[0], label(u"時間"_s), m_timePickers[1], label(u"分"_s),
+                         m_timePickers[2], label(u"秒"_s)}),
+                    3, 1);
+    grid->addWidget(fieldLabel(RemarksColumn), 4, 0);
+    grid->addWidget(m_remarks, 4, 1);
+    grid->addWidget(fieldLabel(DataColumn), 5, 0);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_dataPath, 1);
+    fileRow->addWidget(m_browseButton);
+    grid->addLayout(fileRow, 5, 1);
+    grid->setColumnStretch(1, 1);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_okButton);
     buttons->addWidget(m_cancelButton);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_frame1);
+    layout->addWidget(m_recordFrame);
     layout->addLayout(buttons);
     // The dialog takes the size its texts need in whatever font stands in for the family.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     const std::array<QWidget*, 14> tabOrder = {
-        m_combo1[0], m_combo1[1], m_combo1[2], m_text1,    m_combo3,       m_kmButton, m_combo2[0],
-        m_combo2[1], m_combo2[2], m_text2,     m_okButton, m_cancelButton, m_fileText, m_command1};
+        m_datePickers[0], m_datePickers[1], m_datePickers[2], m_raceName,       m_distance,
+        m_unitButton,     m_timePickers[0], m_timePickers[1], m_timePickers[2], m_remarks,
+        m_okButton,       m_cancelButton,   m_dataPath,       m_browseButton};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
 
+void Form3::connectFields()
+{
     connect(m_okButton, &QPushButton::clicked, this, &Form3::OkButton_Click);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_command1, &QPushButton::clicked, this, &Form3::Command1_Click);
-    connect(m_kmButton, &QPushButton::clicked, this, &Form3::kmButton_Click);
+    connect(m_browseButton, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(m_unitButton, &QPushButton::clicked, this, &Form3::kmButton_Click);
     // Only the user's own changes are checked, each once: a pick from the list also sets the
     // text, but that setting is no edit, and texts set while the dialog fills raise neither.
-    connect(m_combo3->lineEdit(), &QLineEdit::textEdited, this, &Form3::Combo3_Change);
-    followTextWithEntry(m_combo3);
-    connect(m_combo3, &QComboBox::textActivated, this, &Form3::Combo3_Click);
-
-    setRecordNumber(1);
+    connect(m_distance->lineEdit(), &QLineEdit::textEdited, this, &Form3::Combo3_Change);
+    followTextWithEntry(m_distance);
+    connect(m_distance, &QComboBox::textActivated, this, &Form3::Combo3_Click);
 }
 
 void Form3::prepareNew(int rowCount, const QDate& today)
 {
     m_shownRow.reset();
     setRecordNumber(rowCount + 1);
-    m_combo1[0]->setCurrentIndex(std::clamp(today.year(), kFirstYear, kLastYear) - kFirstYear);
-    m_combo1[1]->setCurrentIndex(std::clamp(today.month(), 1, m_combo1[1]->count()) - 1);
-    m_combo1[2]->setCurrentIndex(std::clamp(today.day(), 1, m_combo1[2]->count()) - 1);
-    m_text1->clear();
-    m_fileText->clear();
+    m_datePickers[0]->setCurrentIndex(std::clamp(today.year(), kFirstYear, kLastYear) - kFirstYear);
+    m_datePickers[1]->setCurrentIndex(std::clamp(today.month(), 1, m_datePickers[1]->count()) - 1);
+    m_datePickers[2]->setCurrentIndex(std::clamp(today.day(), 1, m_datePickers[2]->count()) - 1);
+    m_raceName->clear();
+    m_dataPath->clear();
     setDistance(kNewDistance.toString());
     setUnit(Unit::Km);
-    m_combo2[0]->setCurrentIndex(m_combo2[0]->findText(kNewHours.toString()));
-    m_combo2[1]->setCurrentIndex(0);
-    m_combo2[2]->setCurrentIndex(0);
-    m_text2->clear();
-    m_combo1[0]->setFocus();
+    m_timePickers[0]->setCurrentIndex(m_timePickers[0]->findText(kNewHours.toString()));
+    m_timePickers[1]->setCurrentIndex(0);
+    m_timePickers[2]->setCurrentIndex(0);
+    m_remarks->clear();
+    m_datePickers[0]->setFocus();
 }
 
 bool Form3::prepareEdit(int position, const RaceRecord& record)
@@ -247,8 +267,9 @@ bool Form3::prepareEdit(int position, const RaceRecord& record)
         return false;
 
     const std::pair<QComboBox*, QString> picks[] = {
-        {m_combo1[0], date->year},  {m_combo1[1], date->month},   {m_combo1[2], date->day},
-        {m_combo2[0], time->hours}, {m_combo2[1], time->minutes}, {m_combo2[2], time->seconds}};
+        {m_datePickers[0], date->year},    {m_datePickers[1], date->month},
+        {m_datePickers[2], date->day},     {m_timePickers[0], time->hours},
+        {m_timePickers[1], time->minutes}, {m_timePickers[2], time->seconds}};
     std::array<int, std::size(picks)> indexes{};
     for (std::size_t i = 0; i < std::size(picks); ++i) {
         indexes[i] = picks[i].first->findText(picks[i].second);
@@ -260,13 +281,13 @@ bool Form3::prepareEdit(int position, const RaceRecord& record)
     setRecordNumber(position);
     for (std::size_t i = 0; i < std::size(picks); ++i)
         picks[i].first->setCurrentIndex(indexes[i]);
-    m_text1->setText(record.raceName);
+    m_raceName->setText(record.raceName);
     setDistance(distance.distance);
     // The parse names one of the three units; a stranger text would be kilometres.
     setUnit(unitFromText(toU16(distance.unit)).value_or(Unit::Km));
-    m_text2->setText(record.remarks);
-    m_fileText->setText(record.dataPath);
-    m_combo1[0]->setFocus();
+    m_remarks->setText(record.remarks);
+    m_dataPath->setText(record.dataPath);
+    m_datePickers[0]->setFocus();
     m_shownRow = ShownRow{record, composedRecord()};
     return true;
 }
@@ -294,14 +315,16 @@ RaceRecord Form3::composedRecord() const
 {
     RaceRecord record;
     record.no = QString::number(m_recordNumber);
-    record.raceDate = composeDateCell(
-        {m_combo1[0]->currentText(), m_combo1[1]->currentText(), m_combo1[2]->currentText()});
-    record.raceName = cleanFreeTextCell(m_text1->text());
-    record.distance = composeDistanceCell({m_combo3->currentText(), toQString(unitText(m_unit))});
-    record.raceTime = composeTimeCell(
-        {m_combo2[0]->currentText(), m_combo2[1]->currentText(), m_combo2[2]->currentText()});
-    record.remarks = cleanFreeTextCell(m_text2->text());
-    record.dataPath = m_fileText->text();
+    record.raceDate =
+        composeDateCell({m_datePickers[0]->currentText(), m_datePickers[1]->currentText(),
+                         m_datePickers[2]->currentText()});
+    record.raceName = cleanFreeTextCell(m_raceName->text());
+    record.distance = composeDistanceCell({m_distance->currentText(), toQString(unitText(m_unit))});
+    record.raceTime =
+        composeTimeCell({m_timePickers[0]->currentText(), m_timePickers[1]->currentText(),
+                         m_timePickers[2]->currentText()});
+    record.remarks = cleanFreeTextCell(m_remarks->text());
+    record.dataPath = m_dataPath->text();
     return record;
 }
 
@@ -315,9 +338,9 @@ void Form3::Command1_Click()
 {
     if (!m_browseDataFile)
         return;
-    const QString path = m_browseDataFile(this, m_fileText->text());
+    const QString path = m_browseDataFile(this, m_dataPath->text());
     if (!path.isEmpty())
-        m_fileText->setText(path);
+        m_dataPath->setText(path);
 }
 
 void Form3::kmButton_Click()
@@ -337,12 +360,12 @@ void Form3::Combo3_Click()
 
 bool Form3::CheckRecordInputs()
 {
-    const QString distance = m_combo3->currentText();
+    const QString distance = m_distance->currentText();
     const CheckOutcome outcome = checkRecordDistance(toU16(distance), unitText(m_unit));
     if (outcome.fill == kDistancePicker)
         setDistance(kZeroDistance.toString());
     if (outcome.focus == kDistancePicker)
-        m_combo3->setFocus();
+        m_distance->setFocus();
     if (!outcome.accepted()) {
         m_dialogs.message(this, toQString(outcome.message), Dialogs::Icon::Information,
                           Dialogs::Buttons::Ok);
@@ -357,15 +380,15 @@ bool Form3::checkStorable()
     struct Field
     {
         QLineEdit* field;
-        QString caption;
+        RecordColumn column;
         QString RaceRecord::*cell;
     };
-    const Field fields[] = {{m_text1, u"大会名"_s, &RaceRecord::raceName},
-                            {m_combo3->lineEdit(), u"距離"_s, &RaceRecord::distance},
-                            {m_text2, u"備考"_s, &RaceRecord::remarks},
-                            {m_fileText, u"データ"_s, &RaceRecord::dataPath}};
+    const Field fields[] = {{m_raceName, NameColumn, &RaceRecord::raceName},
+                            {m_distance->lineEdit(), DistanceColumn, &RaceRecord::distance},
+                            {m_remarks, RemarksColumn, &RaceRecord::remarks},
+                            {m_dataPath, DataColumn, &RaceRecord::dataPath}};
     const RaceRecord composed = composedRecord();
-    for (const auto& [field, caption, cell] : fields) {
+    for (const auto& [field, column, cell] : fields) {
         // A cell the user left alone goes back with the bytes it was read from.
         if (m_shownRow && composed.*cell == m_shownRow->composed.*cell)
             continue;
@@ -375,7 +398,8 @@ bool Form3::checkStorable()
             continue;
         const QString character = characterAt(text, *index);
         m_dialogs.message(this,
-                          caption + u"に保存できない文字「"_s + character + u"」("_s +
+                          kRecordColumns[column].editorLabel.toString() +
+                              u"に保存できない文字「"_s + character + u"」("_s +
                               codePointText(character) + u")が含まれています。"_s,
                           Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         field->setFocus();
@@ -388,18 +412,18 @@ bool Form3::checkStorable()
 void Form3::setRecordNumber(int number)
 {
     m_recordNumber = number;
-    m_frame1->setTitle(kNumberPrefix.toString() + QString::number(number));
+    m_recordFrame->setTitle(kNumberPrefix.toString() + QString::number(number));
 }
 
 void Form3::setUnit(Unit unit)
 {
     m_unit = unit;
-    m_kmButton->setText(toQString(unitText(unit)));
+    m_unitButton->setText(toQString(unitText(unit)));
 }
 
 void Form3::setDistance(const QString& distance)
 {
-    m_combo3->setEditText(distance);
+    m_distance->setEditText(distance);
 }
 
 } // namespace torvanu

@@ -44,6 +44,10 @@ public:
     RaceRecord record() const;
 
 private:
+    void buildFields();
+    void buildLayout();
+    void connectFields();
+
     void OkButton_Click();
     void Command1_Click();
     void kmButton_Click();
@@ -72,15 +76,15 @@ private:
     Unit m_unit = Unit::Km;
     std::optional<ShownRow> m_shownRow;
 
-    QGroupBox* m_frame1 = nullptr;
-    std::array<QComboBox*, 3> m_combo1{}; // year, month, day
-    QLineEdit* m_text1 = nullptr;         // race name
-    QComboBox* m_combo3 = nullptr;        // distance
-    QPushButton* m_kmButton = nullptr;
-    std::array<QComboBox*, 3> m_combo2{}; // hours, minutes, seconds
-    QLineEdit* m_text2 = nullptr;         // remarks
-    QLineEdit* m_fileText = nullptr;
-    QPushButton* m_command1 = nullptr;
+    QGroupBox* m_recordFrame = nullptr;
+    std::array<QComboBox*, 3> m_datePickers{}; // year, month, day
+    QLineEdit* m_raceName = nullptr;
+    QComboBox* m_distance = nullptr; // its text without the unit
+    QPushButton* m_unitButton = nullptr;
+    std::array<QComboBox*, 3> m_timePickers{}; // hours, minutes, seconds
+    QLineEdit* m_remarks = nullptr;
+    QLineEdit* m_dataPath = nullptr;
+    QPushButton* m_browseButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };

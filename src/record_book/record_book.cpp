@@ -37,6 +37,12 @@ RecordBook::RecordBook(QWidget* client, Services services, const QString& readFo
       m_logFile(std::make_unique<LogFile>(readFolder)), m_writeFolder(writeFolder),
       m_recoveryFolder(recoveryFolder)
 {
+    buildControls(client);
+    connectControls();
+}
+
+void RecordBook::buildControls(QWidget* client)
+{
     m_model = new RecordModel(this);
     m_listView = new RecordListView(client);
     m_listView->setModel(m_model);
@@ -46,7 +52,10 @@ RecordBook::RecordBook(QWidget* client, Services services, const QString& readFo
     m_deleteButton = makeButton(client, u"DeleteButton"_s, kDeleteCaption.toString());
     m_upButton = makeButton(client, u"UpButton"_s, kUpCaption.toString());
     m_downButton = makeButton(client, u"DownButton"_s, kDownCaption.toString());
+}
 
+void RecordBook::connectControls()
+{
     connect(m_newButton, &QPushButton::clicked, this, [this] { NewButton_Click(); });
     connect(m_editButton, &QPushButton::clicked, this, [this] { EditButton_Click(); });
     connect(m_deleteButton, &QPushButton::clicked, this, [this] { DeleteButton_Click(); });
@@ -138,7 +147,7 @@ void RecordBook::NewButton_Click()
 {
     Form3& editor = editorDialog();
     editor.prepareNew(m_model->rowCount(), m_services.today());
-    openEditor(editor.exec() == QDialog::Accepted);
+    applyEditorResult(editor.exec() == QDialog::Accepted);
 }
 
 void RecordBook::EditButton_Click()
@@ -151,10 +160,10 @@ void RecordBook::EditButton_Click()
                                    Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return;
     }
-    openEditor(m_editor->exec() == QDialog::Accepted);
+    applyEditorResult(m_editor->exec() == QDialog::Accepted);
 }
 
-void RecordBook::openEditor(bool accepted)
+void RecordBook::applyEditorResult(bool accepted)
 {
     if (!accepted)
         return;
@@ -218,7 +227,7 @@ void RecordBook::ListView1_ColumnClick(int column)
     const bool descending = m_sortColumn == column && m_sortOrder == Qt::AscendingOrder;
     m_sortColumn = column;
     m_sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
-    for (int i = 0; i < RecordModel::ColumnCount; ++i) {
+    for (int i = 0; i < RecordColumnCount; ++i) {
         QString caption = RecordModel::plainCaption(i);
         if (i == column)
             caption += (descending ? kDescendingMark : kAscendingMark).toString();

@@ -66,8 +66,10 @@ public:
     void selectRow(int row);
 
 private:
+    void buildControls(QWidget* client);
+    void connectControls();
     void moveSelected(int step);
-    void openEditor(bool accepted);
+    void applyEditorResult(bool accepted);
     Form3& editorDialog();
 
     Services m_services;

@@ -1,15 +1,13 @@
 #include "record_list_view.h"
 
+#include "records/record_columns.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 
 using namespace Qt::StringLiterals;
 
 namespace torvanu {
-
-namespace {
-constexpr int kColumnWidths[] = {33, 96, 167, 67, 100, 167, 40};
-}
 
 RecordListView::RecordListView(QWidget* parent) : QTreeView(parent)
 {
@@ -34,8 +32,8 @@ RecordListView::RecordListView(QWidget* parent) : QTreeView(parent)
 void RecordListView::setModel(QAbstractItemModel* model)
 {
     QTreeView::setModel(model);
-    for (int column = 0; column < int(std::size(kColumnWidths)); ++column)
-        header()->resizeSection(column, kColumnWidths[column]);
+    for (int column = 0; column < RecordColumnCount; ++column)
+        header()->resizeSection(column, kRecordColumns[column].width);
 }
 
 void RecordListView::mousePressEvent(QMouseEvent* event)

@@ -11,29 +11,24 @@ namespace torvanu {
 
 namespace {
 
-Qt::Alignment columnAlignment(int column)
-{
-    const bool right = column == RecordModel::DistanceColumn || column == RecordModel::TimeColumn;
-    return (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-}
-
-using namespace Qt::StringLiterals;
-
-constexpr std::array<QStringView, RecordModel::ColumnCount> DefaultCaptions{
-    u"No", u"日時", u"大会名", u"距離", u"タイム", u"備考", u"ﾃﾞｰﾀ"};
 constexpr QStringView DataMark = u"あり";
 
 bool isValidColumn(int column)
 {
-    return column >= 0 && column < RecordModel::ColumnCount;
+    return column >= 0 && column < RecordColumnCount;
+}
+
+Qt::Alignment columnAlignment(int column)
+{
+    return kRecordColumns[column].alignment;
 }
 
 } // namespace
 
 RecordModel::RecordModel(QObject* parent) : QAbstractTableModel(parent)
 {
-    for (int column = 0; column < ColumnCount; ++column)
-        m_captions[column] = DefaultCaptions[column].toString();
+    for (int column = 0; column < RecordColumnCount; ++column)
+        m_captions[column] = kRecordColumns[column].caption.toString();
 }
 
 int RecordModel::rowCount(const QModelIndex& parent) const
@@ -43,7 +38,7 @@ int RecordModel::rowCount(const QModelIndex& parent) const
 
 int RecordModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : RecordColumnCount;
 }
 
 QString RecordModel::cellText(int row, int column) const
@@ -180,7 +175,7 @@ void RecordModel::renumber()
 
 QString RecordModel::plainCaption(int column)
 {
-    return isValidColumn(column) ? DefaultCaptions[column].toString() : QString();
+    return isValidColumn(column) ? kRecordColumns[column].caption.toString() : QString();
 }
 
 QString RecordModel::headerCaption(int column) const

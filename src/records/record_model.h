@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/log_line.h"
+#include "records/record_columns.h"
 #include "records/race_record.h"
 
 #include <QAbstractTableModel>
@@ -20,17 +21,7 @@ class RecordModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column
-    {
-        NoColumn = 0,
-        DateColumn,
-        NameColumn,
-        DistanceColumn,
-        TimeColumn,
-        RemarksColumn,
-        DataColumn,
-        ColumnCount
-    };
+    using enum RecordColumn;
     // On the data column's cell: the hidden path behind its mark.
     static constexpr int DataPathRole = Qt::UserRole + 1;
 
@@ -76,7 +67,7 @@ public:
 
 private:
     QList<LogLine> m_lines;
-    std::array<QString, ColumnCount> m_captions;
+    std::array<QString, RecordColumnCount> m_captions;
     QLocale m_collationLocale;
 };
 

@@ -5,11 +5,15 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <optional>
 
 Q_DECLARE_METATYPE(torvanu::RaceRecord)
 
@@ -103,6 +107,8 @@ private slots:
     void typingShowsOneMessagePerKeystroke_data();
     void typingShowsOneMessagePerKeystroke();
     void unitChangeIsCheckedOnOk();
+    void fieldsBesideTheirLabels_data();
+    void fieldsBesideTheirLabels();
     void unstorableCharacterRefused_data();
     void unstorableCharacterRefused();
     void textIsCleanedAsEntered_data();
@@ -377,6 +383,46 @@ void TestForm3::unitChangeIsCheckedOnOk()
     QVERIFY(editor.form.isVisible());
     QCOMPARE(editor.form.result(), int(QDialog::Rejected));
     QCOMPARE(editor.form.focusWidget(), editor.picker(u"Combo3"_s));
+}
+
+void TestForm3::fieldsBesideTheirLabels_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("label");
+
+    QTest::newRow("日時 labels the date") << u"Combo1(0)"_s << u"日時"_s;
+    QTest::newRow("大会名 labels the race name") << u"Text1"_s << u"大会名"_s;
+    QTest::newRow("距離 labels the distance") << u"Combo3"_s << u"距離"_s;
+    QTest::newRow("記録 labels the time") << u"Combo2(0)"_s << u"記録"_s;
+    QTest::newRow("備考 labels the remarks") << u"Text2"_s << u"備考"_s;
+    QTest::newRow("データ labels the data file") << u"FileText"_s << u"データ"_s;
+}
+
+// The editor's labels are not the list's captions (the time is "記録" here): each field must
+// sit in the row of its own label.
+void TestForm3::fieldsBesideTheirLabels()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, label);
+
+    Editor editor;
+    auto* grid =
+        qobject_cast<QGridLayout*>(editor.form.findChild<QGroupBox*>(u"Frame1"_s)->layout());
+    QVERIFY(grid);
+    QWidget* widget = editor.form.findChild<QWidget*>(field);
+    QVERIFY(widget);
+    std::optional<int> fieldRow;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        QLayoutItem* item = grid->itemAtPosition(row, 1);
+        if (item &&
+            (item->widget() == widget || (item->layout() && item->layout()->indexOf(widget) >= 0)))
+            fieldRow = row;
+    }
+    QVERIFY(fieldRow);
+    QLayoutItem* beside = grid->itemAtPosition(*fieldRow, 0);
+    auto* shown = beside ? qobject_cast<QLabel*>(beside->widget()) : nullptr;
+    QVERIFY(shown);
+    QCOMPARE(shown->text(), label);
 }
 
 void TestForm3::unstorableCharacterRefused_data()

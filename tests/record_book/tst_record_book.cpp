@@ -48,6 +48,8 @@ private slots:
     void deleteRenumbers_data();
     void deleteRenumbers();
     void movesStopAtTheEnds();
+    void columnsAsLoaded_data();
+    void columnsAsLoaded();
     void headerClicksSortAndMark();
     void rightButtonOpensTheDataFileOnly();
     void newRecordThroughTheEditor();
@@ -260,6 +262,51 @@ void TestRecordBook::movesStopAtTheEnds()
     QTest::mouseClick(book().downButton(), Qt::LeftButton);
     close();
     QVERIFY(m_main->dialogs.messages.isEmpty());
+}
+
+void TestRecordBook::columnsAsLoaded_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("right");
+
+    QTest::newRow("No: left, 33 px") << int(RecordModel::NoColumn) << u"No"_s << 33 << false;
+    QTest::newRow("date: left, 96 px") << int(RecordModel::DateColumn) << u"日時"_s << 96 << false;
+    QTest::newRow("race name: left, 167 px")
+        << int(RecordModel::NameColumn) << u"大会名"_s << 167 << false;
+    QTest::newRow("distance: right, 67 px")
+        << int(RecordModel::DistanceColumn) << u"距離"_s << 67 << true;
+    QTest::newRow("time: right, 100 px")
+        << int(RecordModel::TimeColumn) << u"タイム"_s << 100 << true;
+    QTest::newRow("remarks: left, 167 px")
+        << int(RecordModel::RemarksColumn) << u"備考"_s << 167 << false;
+    QTest::newRow("data mark: left, 40 px")
+        << int(RecordModel::DataColumn) << u"ﾃﾞｰﾀ"_s << 40 << false;
+}
+
+// Loading resets the model under the header: the columns must keep their look through it.
+void TestRecordBook::columnsAsLoaded()
+{
+    QFETCH(int, column);
+    QFETCH(QString, caption);
+    QFETCH(int, width);
+    QFETCH(bool, right);
+
+    QVERIFY(start(cp932(kThreeRaces)));
+    const QHeaderView* header = book().listView()->header();
+    const QAbstractItemModel& model = book().model();
+    QCOMPARE(model.columnCount(), 7);
+    QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), caption);
+    QCOMPARE(header->sectionSize(column), width);
+    const Qt::Alignment side = right ? Qt::AlignRight : Qt::AlignLeft;
+    const auto sideOf = [](const QVariant& alignment) {
+        return alignment.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
+    };
+    QCOMPARE(sideOf(model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)), side);
+    for (int row = 0; row < model.rowCount(); ++row)
+        QCOMPARE(sideOf(model.index(row, column).data(Qt::TextAlignmentRole)), side);
+    close();
 }
 
 void TestRecordBook::headerClicksSortAndMark()
