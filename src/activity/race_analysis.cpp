@@ -42,6 +42,8 @@ RaceAnalysis analyseRace(const std::vector<TrackPoint>& track)
         return analysis;
     analysis.finishTime = track.back().time;
     analysis.finishDistance = track.back().distance;
+    analysis.restSeconds = analysis.finishTime;
+    analysis.restDistance = analysis.finishDistance;
     if (!(analysis.finishDistance > 0))
         return analysis;
 
