@@ -1,5 +1,6 @@
 #include "bench_cases.h"
 
+#include "activity_cases.h"
 #include "child_process.h"
 #include "log_generator.h"
 #include "silent_dialogs.h"
@@ -583,6 +584,8 @@ void registerCases(BenchContext& context)
             [c, large](benchmark::State& s) { sort(s, *c, large, RecordModel::DateColumn); },
             runs * 2, 0);
     }
+
+    registerActivityCases(context);
 }
 
 } // namespace torvanu::bench

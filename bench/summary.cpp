@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -211,6 +212,20 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
                             "—", "—", targeted ? "≤ 100 ms" : "—",
                             targeted ? verdictOf(figure <= 0.1, o.smoke) : "—"});
         }
+    }
+
+    // Reading a watch's file: against the reading of its bytes, with a limit of its own.
+    for (const auto& [name, what, limit] :
+         {std::tuple{"activity/fit", "read a 4-hour FIT, a record every second", 10e-3},
+          std::tuple{"activity/gpx", "read a 4-hour GPX, a point every second", 50e-3}}) {
+        const std::string floorName = std::string(name) + "/floor";
+        if (!s.has(name) || !s.has(floorName))
+            continue;
+        const double figure = s.median(name);
+        const double floor = s.median(floorName);
+        rows.push_back({what, duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                        duration(floor) + " (reading its bytes)", ratioText(figure / floor),
+                        "≤ " + duration(limit), verdictOf(figure <= limit, o.smoke)});
     }
 
     if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {
