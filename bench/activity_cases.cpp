@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QXmlStreamReader>
 
 #include <chrono>
 
@@ -34,7 +35,14 @@ QString runFile(const BenchContext& context, bool fit)
     return path;
 }
 
-void readRun(benchmark::State& state, BenchContext& context, bool fit, bool floorOnly)
+enum class Reading
+{
+    Decode, // the reader, from the file's name to its activities
+    Bytes,  // the file's bytes, and nothing else
+    Tokens, // the bytes, and every token of them through QXmlStreamReader
+};
+
+void readRun(benchmark::State& state, BenchContext& context, bool fit, Reading reading)
 {
     const QString path = runFile(context, fit);
     if (path.isEmpty()) {
@@ -44,9 +52,14 @@ void readRun(benchmark::State& state, BenchContext& context, bool fit, bool floo
     const std::size_t expected = (context.smoke ? kSmokeSeconds : kRunSeconds) + 1;
     for (auto _ : state) {
         const auto start = Clock::now();
-        if (floorOnly) {
+        if (reading != Reading::Decode) {
             QFile file(path);
             const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+            if (reading == Reading::Tokens) {
+                QXmlStreamReader xml(bytes);
+                while (!xml.atEnd())
+                    xml.readNext();
+            }
             state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
             if (bytes.isEmpty()) {
                 state.SkipWithError("could not read the generated file");
@@ -71,10 +84,14 @@ void registerActivityCases(BenchContext& context)
     BenchContext* c = &context;
     for (const bool fit : {true, false}) {
         const std::string name = fit ? "activity/fit" : "activity/gpx";
-        for (const bool floorOnly : {false, true}) {
+        for (const auto& [suffix, reading] :
+             {std::pair{"", Reading::Decode}, std::pair{"/floor", Reading::Bytes},
+              std::pair{"/tokens", Reading::Tokens}}) {
+            if (fit && reading == Reading::Tokens)
+                continue;
             benchmark::RegisterBenchmark(
-                (name + (floorOnly ? "/floor" : "")).c_str(),
-                [c, fit, floorOnly](benchmark::State& s) { readRun(s, *c, fit, floorOnly); })
+                (name + suffix).c_str(),
+                [c, fit, reading](benchmark::State& s) { readRun(s, *c, fit, reading); })
                 ->UseManualTime()
                 ->Iterations(context.smoke ? 1 : 20)
                 ->Repetitions(context.smoke ? 1 : 6);

@@ -223,9 +223,16 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
             continue;
         const double figure = s.median(name);
         const double floor = s.median(floorName);
+        // XML is read through QXmlStreamReader: its pass over every token is the floor.
+        const std::string tokens = std::string(name) + "/tokens";
+        const std::string floorText = s.has(tokens)
+                                          ? duration(floor) + " reading its bytes; " +
+                                                duration(s.median(tokens)) + " with every XML token"
+                                          : duration(floor) + " reading its bytes";
+        const double ratioFloor = s.has(tokens) ? s.median(tokens) : floor;
         rows.push_back({what, duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
-                        duration(floor) + " (reading its bytes)", ratioText(figure / floor),
-                        "≤ " + duration(limit), verdictOf(figure <= limit, o.smoke)});
+                        floorText, ratioText(figure / ratioFloor), "≤ " + duration(limit),
+                        verdictOf(figure <= limit, o.smoke)});
     }
 
     if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {

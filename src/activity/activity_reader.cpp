@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace torvanu {
 
 namespace {
@@ -26,7 +28,9 @@ std::optional<ActivityFormat> detectActivityFormat(QByteArrayView bytes)
     constexpr qsizetype signatureAt = 8;
     if (bytes.size() >= 12 && bytes.sliced(signatureAt, 4) == QByteArrayView(".FIT"))
         return ActivityFormat::Fit;
-    const QString root = rootElementName(bytes);
+    // The first element is near the top: a long file is not decoded twice to find it.
+    constexpr qsizetype lookAhead = 64 * 1024;
+    const QString root = rootElementName(bytes.first(std::min(bytes.size(), lookAhead)));
     if (root == u"gpx")
         return ActivityFormat::Gpx;
     if (root == u"TrainingCenterDatabase")
@@ -62,8 +66,11 @@ ActivityReadResult readActivityFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failed(ActivityError::Kind::Unreadable);
-    // One byte past the limit tells a file that grew since it was measured.
-    const QByteArray bytes = file.read(kMaxActivityFileBytes + 1);
+    // One byte past the limit tells a file that grew since it was measured; a pipe tells
+    // nothing of its size beforehand.
+    const qint64 expected =
+        file.isSequential() ? kMaxActivityFileBytes : std::min(file.size(), kMaxActivityFileBytes);
+    const QByteArray bytes = file.read(expected + 1);
     if (file.error() != QFileDevice::NoError)
         return failed(ActivityError::Kind::Unreadable);
     return readActivity(bytes);

@@ -494,23 +494,20 @@ Activity activityOf(const Messages& messages, const FitSession* session)
 
 quint16 fitCrc(QByteArrayView bytes, quint16 crc)
 {
-    // CRC-16 with the reflected polynomial 0xA001, taken four bits at a time.
-    static constexpr std::array<quint16, 16> table = [] {
-        std::array<quint16, 16> made{};
-        for (quint16 nibble = 0; nibble < 16; ++nibble) {
-            quint16 value = nibble;
-            for (int bit = 0; bit < 4; ++bit)
-                value = (value & 1) ? static_cast<quint16>((value >> 1) ^ 0xA001)
-                                    : static_cast<quint16>(value >> 1);
-            made[nibble] = value;
+    // CRC-16 with the reflected polynomial 0xA001, a byte at a time: a file's checksum covers
+    // all of it, and a four-hour run is half a megabyte.
+    static constexpr std::array<quint16, 256> table = [] {
+        std::array<quint16, 256> made{};
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            unsigned value = byte;
+            for (int bit = 0; bit < 8; ++bit)
+                value = (value & 1) ? (value >> 1) ^ 0xA001 : value >> 1;
+            made[byte] = static_cast<quint16>(value);
         }
         return made;
     }();
-    for (const char c : bytes) {
-        const auto byte = static_cast<quint8>(c);
-        crc = static_cast<quint16>((crc >> 4) ^ table[(crc ^ byte) & 0xF]);
-        crc = static_cast<quint16>((crc >> 4) ^ table[(crc ^ (byte >> 4)) & 0xF]);
-    }
+    for (const char c : bytes)
+        crc = static_cast<quint16>((crc >> 8) ^ table[(crc ^ static_cast<quint8>(c)) & 0xFF]);
     return crc;
 }
 

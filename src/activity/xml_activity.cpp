@@ -1,5 +1,6 @@
 #include "activity/xml_activity.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace torvanu {
@@ -24,8 +25,24 @@ QString rootElementName(QByteArrayView bytes)
 
 std::optional<double> xmlNumber(QStringView text)
 {
+    text = text.trimmed();
+    // Two numbers in every track point: the plain ones skip QString's conversion.
+    constexpr qsizetype shortNumber = 32;
+    if (text.size() <= shortNumber) {
+        char ascii[shortNumber];
+        qsizetype size = 0;
+        for (const QChar c : text) {
+            if (c.unicode() > 0x7F)
+                break;
+            ascii[size++] = static_cast<char>(c.unicode());
+        }
+        double value = 0;
+        const auto [end, error] = std::from_chars(ascii, ascii + size, value);
+        if (size == text.size() && error == std::errc() && end == ascii + size)
+            return std::isfinite(value) ? std::optional(value) : std::nullopt;
+    }
     bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
+    const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
