@@ -2,6 +2,7 @@
 
 #include "calc/units.h"
 #include "calc/validation.h"
+#include "import/record_import.h"
 #include "records/record_cells.h"
 #include "shell/dialogs.h"
 #include "shell/program_font.h"
@@ -149,6 +150,9 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     m_fileText = makeTextField(u"FileText"_s,
                                new CleaningValidator(&removeControlCharacters, nullptr), m_frame1);
     m_command1 = makeButton(u"Command1"_s, u"参照"_s, m_frame1);
+    m_importButton = makeButton(u"ImportButton"_s, u"ファイルから読込"_s, m_frame1);
+    m_importButton->setToolTip(
+        u"日時・距離と、記録としてスタートからゴールまでの経過時間を、データファイルから読み込みます"_s);
 
     const int freeTextWidth =
         fontMetrics().horizontalAdvance(QChar(0x3042)) * kFreeTextWidthInCharacters;
@@ -176,6 +180,7 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_fileText, 1);
     fileRow->addWidget(m_command1);
+    fileRow->addWidget(m_importButton);
     grid->addLayout(fileRow, 5, 1);
     grid->setColumnStretch(1, 1);
 
@@ -192,9 +197,10 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     // The dialog takes the size its texts need in whatever font stands in for the family.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    const std::array<QWidget*, 14> tabOrder = {
-        m_combo1[0], m_combo1[1], m_combo1[2], m_text1,    m_combo3,       m_kmButton, m_combo2[0],
-        m_combo2[1], m_combo2[2], m_text2,     m_okButton, m_cancelButton, m_fileText, m_command1};
+    const std::array<QWidget*, 15> tabOrder = {
+        m_combo1[0], m_combo1[1],    m_combo1[2], m_text1,     m_combo3,
+        m_kmButton,  m_combo2[0],    m_combo2[1], m_combo2[2], m_text2,
+        m_okButton,  m_cancelButton, m_fileText,  m_command1,  m_importButton};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -202,6 +208,9 @@ Form3::Form3(Dialogs& dialogs, BrowseDataFile browseDataFile, QWidget* parent)
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_command1, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(m_kmButton, &QPushButton::clicked, this, &Form3::kmButton_Click);
+    auto* import =
+        new RecordImport(this, dialogs, {m_combo1, m_combo3, m_kmButton, m_combo2, m_fileText});
+    connect(m_importButton, &QPushButton::clicked, import, &RecordImport::ImportButton_Click);
     // Only the user's own changes are checked, each once: a pick from the list also sets the
     // text, but that setting is no edit, and texts set while the dialog fills raise neither.
     connect(m_combo3->lineEdit(), &QLineEdit::textEdited, this, &Form3::Combo3_Change);

@@ -66,6 +66,7 @@ private:
     QLineEdit* m_text2 = nullptr;         // remarks
     QLineEdit* m_fileText = nullptr;
     QPushButton* m_command1 = nullptr;
+    QPushButton* m_importButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };
