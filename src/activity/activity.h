@@ -65,16 +65,17 @@ struct ActivityError
 {
     enum class Kind
     {
-        TooLarge,     // over the size limit; not read at all
-        Unreadable,   // the file could not be opened or read
-        Empty,        // no bytes
-        Foreign,      // neither GPX, TCX nor FIT
-        XmlDamaged,   // GPX or TCX that is not well-formed XML; see line
-        FitHeader,    // a FIT file header that is not one
-        FitTruncated, // the FIT data stops in the middle
-        FitCrc,       // a FIT checksum does not match its bytes
-        FitDamaged,   // a FIT record that cannot be understood
-        NoActivity,   // the file reads, but holds no track, lap or session
+        TooLarge,       // over the size limit; not read at all
+        Unreadable,     // the file could not be opened or read
+        Empty,          // no bytes
+        Foreign,        // neither GPX, TCX nor FIT
+        XmlDamaged,     // GPX or TCX that is not well-formed XML; see line
+        FitHeader,      // a FIT file header that is not one
+        FitTruncated,   // the FIT data stops in the middle
+        FitCrc,         // a FIT checksum does not match its bytes
+        FitDamaged,     // a FIT record that cannot be understood
+        TooManyRecords, // more FIT records than any activity has
+        NoActivity,     // the file reads, but holds no track, lap or session
     };
     Kind kind = Kind::Foreign;
     ActivityFormat format = ActivityFormat::Fit; // for the kinds that name a format

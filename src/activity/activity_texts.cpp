@@ -1,6 +1,7 @@
 #include "activity/activity_texts.h"
 
 #include "activity/activity_reader.h"
+#include "activity/fit_reader.h"
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +47,8 @@ QString activityErrorText(const ActivityError& error)
         return u"FITファイルのチェックサムが合いません"_s;
     case Kind::FitDamaged:
         return u"FITファイルのデータが壊れています"_s;
+    case Kind::TooManyRecords:
+        return u"FITファイルの記録が多すぎます（%1件まで）"_s.arg(kMaxFitRecords);
     case Kind::NoActivity:
         return u"%1ファイルに記録がありません"_s.arg(formatName(error.format));
     }

@@ -264,6 +264,8 @@ std::optional<ActivityError> FileDecoder::decode(qsizetype start, qsizetype& nex
             m_lastTimestamp = timestamp;
             data(definition, at(pos), timestamp);
             pos += definition.size;
+            if (m_out.records.size() > kMaxFitRecords)
+                return fitError(Kind::TooManyRecords, pos);
         } else if (recordHeader & kDefinitionHeader) {
             if (auto error = definition(recordHeader, pos, end))
                 return error;
@@ -273,6 +275,8 @@ std::optional<ActivityError> FileDecoder::decode(qsizetype start, qsizetype& nex
                 return fitError(Kind::FitDamaged, pos - 1);
             data(definition, at(pos), std::nullopt);
             pos += definition.size;
+            if (m_out.records.size() > kMaxFitRecords)
+                return fitError(Kind::TooManyRecords, pos);
         }
     }
     next = end + kCrcSize;

@@ -1,9 +1,7 @@
 #include "activity/activity_reader.h"
-#include "activity/activity_texts.h"
 #include "fit_encoder.h"
 
 #include <QFile>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,7 +40,6 @@ private slots:
     void files_data();
     void files();
     void atTheLimitIsRead();
-    void errorTextsDiffer();
 };
 
 void TestActivityReader::toldApartByContent_data()
@@ -120,18 +117,6 @@ void TestActivityReader::atTheLimitIsRead()
     const auto result = torvanu::readActivity(bytes);
     QVERIFY(!result.error);
     QCOMPARE(result.activities.size(), 1);
-}
-
-void TestActivityReader::errorTextsDiffer()
-{
-    using Kind = ActivityError::Kind;
-    QSet<QString> texts;
-    const Kind kinds[] = {Kind::TooLarge,   Kind::Unreadable, Kind::Empty,        Kind::Foreign,
-                          Kind::XmlDamaged, Kind::FitHeader,  Kind::FitTruncated, Kind::FitCrc,
-                          Kind::FitDamaged, Kind::NoActivity};
-    for (const Kind kind : kinds)
-        texts.insert(torvanu::activityErrorText(torvanu::activityError(kind, ActivityFormat::Fit)));
-    QCOMPARE(texts.size(), static_cast<qsizetype>(std::size(kinds)));
 }
 
 QTEST_APPLESS_MAIN(TestActivityReader)

@@ -294,6 +294,14 @@ void TestFitReader::damaged_data()
     overrun.define(0, 20, {{253, 0x86, 4}});
     overrun.writeRaw(QByteArray("\x00\x01\x02", 3));
     QTest::newRow("message running past the data") << overrun.file() << Kind::FitDamaged;
+    // Every record five bytes: a compressed time and a distance.
+    FitEncoder flood;
+    flood.define(0, 20, {{253, 0x86, 4}});
+    flood.write(0, {kRaceStart});
+    flood.define(1, 20, {{5, 0x86, 4}});
+    const QByteArray record("\xA0\x10\x00\x00\x00", 5);
+    flood.writeRaw(record.repeated(static_cast<qsizetype>(torvanu::kMaxFitRecords)));
+    QTest::newRow("more records than any activity has") << flood.file() << Kind::TooManyRecords;
     FitEncoder nothing;
     nothing.define(0, 0, {{0, 0x00, 1}});
     nothing.write(0, {4});
