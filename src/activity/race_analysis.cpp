@@ -47,7 +47,8 @@ RaceAnalysis analyseRace(const std::vector<TrackPoint>& track)
     if (!(analysis.finishDistance > 0))
         return analysis;
 
-    const auto wholeKms = static_cast<int>(std::floor(analysis.finishDistance / kMetresPerKm));
+    const double kms = std::floor(analysis.finishDistance / kMetresPerKm);
+    const int wholeKms = kms <= kMaxSplitKms ? static_cast<int>(kms) : 0;
     analysis.splits.reserve(static_cast<std::size_t>(wholeKms));
     TimeAtDistance timeAt(track);
     double previous = 0;

@@ -32,6 +32,10 @@ struct RaceAnalysis
 
 constexpr double kMetresPerKm = 1000;
 
+// A track longer than this is no run: it gets no kilometre splits rather than a list that
+// would not fit in memory.
+constexpr double kMaxSplitKms = 100'000;
+
 // The track's own start is taken as 0 s and 0 m, so a track whose first point came a moment
 // after the gun still counts that moment in its first kilometre.
 RaceAnalysis analyseRace(const std::vector<TrackPoint>& track);

@@ -53,6 +53,8 @@ void TestRaceAnalysis::splits_data()
         << Track{{0, 0}, {200, 800}} << QList<double>{} << 200.0 << 0.0 << 0 << 0;
     QTest::newRow("no distance at all")
         << Track{{0, 0}, {200, 0}} << QList<double>{} << 200.0 << kNone << 0 << 0;
+    QTest::newRow("a distance past any run: no splits, and no endless list")
+        << Track{{0, 0}, {600, 5e117}} << QList<double>{} << 600.0 << 0.0 << 0 << 0;
     QTest::newRow("no track") << Track{} << QList<double>{} << 0.0 << kNone << 0 << 0;
 }
 
