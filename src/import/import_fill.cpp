@@ -43,9 +43,14 @@ QString distanceKm(double metres)
     return toQString(numberText(std::round(metres) / kMetresPerKm));
 }
 
+// Beyond any race and any picker; a file may still say so, and no integer must overflow.
+constexpr double kLongestSeconds = 1e9;
+
 // Road races give a result in whole seconds, rounded up.
-long long resultSeconds(double elapsed)
+std::optional<long long> resultSeconds(double elapsed)
 {
+    if (!(elapsed < kLongestSeconds))
+        return std::nullopt;
     return static_cast<long long>(std::ceil(elapsed - kSecondNoise));
 }
 
@@ -61,12 +66,11 @@ ImportFill importFill(const Activity& activity, const QTimeZone& zone)
     }
     fill.distance = distanceKm(activity.distance);
     if (activity.timed) {
-        const long long seconds = resultSeconds(activity.elapsed);
-        const long long hours = seconds / kSecondsPerHour;
-        if (hours < hourEntries().size())
-            fill.time = std::array{static_cast<int>(hours),
-                                   static_cast<int>(seconds % kSecondsPerHour / kSecondsPerMinute),
-                                   static_cast<int>(seconds % kSecondsPerMinute)};
+        const std::optional<long long> seconds = resultSeconds(activity.elapsed);
+        if (seconds && *seconds / kSecondsPerHour < hourEntries().size())
+            fill.time = std::array{static_cast<int>(*seconds / kSecondsPerHour),
+                                   static_cast<int>(*seconds % kSecondsPerHour / kSecondsPerMinute),
+                                   static_cast<int>(*seconds % kSecondsPerMinute)};
         else
             fill.timeTooLong = true;
     }
@@ -79,11 +83,10 @@ QString activityCaption(const Activity& activity, const QTimeZone& zone)
     if (activity.start.utc.isValid())
         parts.append(activity.start.utc.toTimeZone(zone).toString(u"yyyy/MM/dd HH:mm"_s));
     parts.append(distanceKm(activity.distance) + u" km"_s);
-    if (activity.timed) {
-        const long long seconds = resultSeconds(activity.elapsed);
-        parts.append(u"%1:%2:%3"_s.arg(seconds / kSecondsPerHour)
-                         .arg(seconds % kSecondsPerHour / kSecondsPerMinute, 2, 10, QChar(u'0'))
-                         .arg(seconds % kSecondsPerMinute, 2, 10, QChar(u'0')));
+    if (const auto seconds = activity.timed ? resultSeconds(activity.elapsed) : std::nullopt) {
+        parts.append(u"%1:%2:%3"_s.arg(*seconds / kSecondsPerHour)
+                         .arg(*seconds % kSecondsPerHour / kSecondsPerMinute, 2, 10, QChar(u'0'))
+                         .arg(*seconds % kSecondsPerMinute, 2, 10, QChar(u'0')));
     }
     return parts.join(u"　"_s);
 }

@@ -61,6 +61,9 @@ void TestImportFill::fill_data()
     QTest::newRow("a second more does not fit")
         << activity(u"2024-11-08T00:00:00Z"_s, 25 * 3600, 100000) << Parts{44, 10, 7} << u"100"_s
         << Parts{} << true;
+    QTest::newRow("a time no race lasts does not overflow")
+        << activity(u"2024-11-08T00:00:00Z"_s, 1e300, 100000) << Parts{44, 10, 7} << u"100"_s
+        << Parts{} << true;
     QTest::newRow("a year the pickers lack leaves the date")
         << activity(u"1979-12-31T00:00:00Z"_s, 60, 250) << Parts{} << u"0.25"_s << Parts{0, 1, 0}
         << false;

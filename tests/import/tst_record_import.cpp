@@ -49,7 +49,7 @@ struct Editor
     {
         QStringList texts;
         for (const QString& name : {u"Combo1(0)"_s, u"Combo1(1)"_s, u"Combo1(2)"_s, u"Combo3"_s,
-                                   u"Combo2(0)"_s, u"Combo2(1)"_s, u"Combo2(2)"_s})
+                                    u"Combo2(0)"_s, u"Combo2(1)"_s, u"Combo2(2)"_s})
             texts.append(picker(name)->currentText());
         texts.append(form.findChild<QPushButton*>(u"kmButton"_s)->text());
         return texts;
