@@ -40,54 +40,54 @@ void roundTrip(Bytes in)
     const std::uint32_t flags = in.next();
     const test::FitWriteOptions options{(flags & 1) != 0, (flags & 2) != 0, (flags & 4) != 0,
                                         (flags & 8) != 0 ? 12 : 14};
-    test::FitActivitySpec spec;
+    test::FitActivityContent written;
     // Half the time a date, half the time a count from the watch's start.
-    spec.start = (flags & 16) != 0 ? 0x1000'0000 + (in.next(3) << 4) : in.next(3);
-    spec.sport = static_cast<std::uint8_t>(in.next() % 20);
+    written.start = (flags & 16) != 0 ? 0x1000'0000 + (in.next(3) << 4) : in.next(3);
+    written.sport = static_cast<std::uint8_t>(in.next() % 20);
     const std::uint32_t records = in.next() % 64;
-    std::uint32_t time = spec.start;
+    std::uint32_t time = written.start;
     std::uint32_t distance = 0;
     for (std::uint32_t i = 0; i < records; ++i) {
-        spec.records.push_back({time, distance});
+        written.records.push_back({time, distance});
         time += in.next() % 40;
         distance += in.next(2);
     }
-    const std::uint32_t span = time - spec.start;
+    const std::uint32_t span = time - written.start;
     const std::uint32_t laps = in.next() % 4;
     for (std::uint32_t i = 0; i < laps; ++i) {
         const std::uint32_t offset = span * i / std::max<std::uint32_t>(laps, 1);
-        spec.laps.push_back({spec.start + offset, in.next(2), in.next(2), in.next(3)});
+        written.laps.push_back({written.start + offset, in.next(2), in.next(2), in.next(3)});
     }
-    spec.elapsedMs = span * 1000 + in.next(2) % 1000;
-    spec.timerMs = spec.elapsedMs - in.next(2) % (spec.elapsedMs + 1);
-    spec.distanceCm = distance + in.next(2);
+    written.elapsedMs = span * 1000 + in.next(2) % 1000;
+    written.timerMs = written.elapsedMs - in.next(2) % (written.elapsedMs + 1);
+    written.distanceCm = distance + in.next(2);
 
-    const ActivityReadResult result = readFit(test::encodeFitActivity(spec, options));
+    const ActivityReadResult result = readFit(test::encodeFitActivity(written, options));
     fuzz::requireSound(result);
     require(!result.error && result.activities.size() == 1, "the written file reads");
     const Activity& read = result.activities.front();
-    if (spec.start < kFitFirstDate)
-        require(read.start.sinceDeviceStart == spec.start, "start as written");
+    if (written.start < kFitFirstDate)
+        require(read.start.sinceDeviceStart == written.start, "start as written");
     else
         require(read.start.utc.toSecsSinceEpoch() ==
-                    static_cast<qint64>(spec.start) + static_cast<qint64>(kFitEpochUnixSeconds),
+                    static_cast<qint64>(written.start) + static_cast<qint64>(kFitEpochUnixSeconds),
                 "start as written");
-    require(read.elapsed == spec.elapsedMs / 1000.0 && read.timer == spec.timerMs / 1000.0 &&
-                read.distance == spec.distanceCm / 100.0,
+    require(read.elapsed == written.elapsedMs / 1000.0 && read.timer == written.timerMs / 1000.0 &&
+                read.distance == written.distanceCm / 100.0,
             "totals as written");
-    require(read.laps.size() == static_cast<qsizetype>(spec.laps.size()), "every lap read");
-    for (std::size_t i = 0; i < spec.laps.size(); ++i) {
+    require(read.laps.size() == static_cast<qsizetype>(written.laps.size()), "every lap read");
+    for (std::size_t i = 0; i < written.laps.size(); ++i) {
         const Lap& lap = read.laps[static_cast<qsizetype>(i)];
-        require(lap.start == spec.laps[i].start - spec.start &&
-                    lap.elapsed == spec.laps[i].elapsedMs / 1000.0 &&
-                    lap.timer == spec.laps[i].timerMs / 1000.0 &&
-                    lap.distance == spec.laps[i].distanceCm / 100.0,
+        require(lap.start == written.laps[i].start - written.start &&
+                    lap.elapsed == written.laps[i].elapsedMs / 1000.0 &&
+                    lap.timer == written.laps[i].timerMs / 1000.0 &&
+                    lap.distance == written.laps[i].distanceCm / 100.0,
                 "lap as written");
     }
-    require(read.track.size() == spec.records.size(), "every record read");
-    for (std::size_t i = 0; i < spec.records.size(); ++i)
-        require(read.track[i].time == spec.records[i].time - spec.start &&
-                    read.track[i].distance == spec.records[i].distanceCm / 100.0,
+    require(read.track.size() == written.records.size(), "every record read");
+    for (std::size_t i = 0; i < written.records.size(); ++i)
+        require(read.track[i].time == written.records[i].time - written.start &&
+                    read.track[i].distance == written.records[i].distanceCm / 100.0,
                 "record as written");
 }
 

@@ -115,7 +115,7 @@ std::uint16_t fitChecksum(const QByteArray& bytes)
     return crc;
 }
 
-QByteArray encodeFitActivities(const std::vector<FitActivitySpec>& activities,
+QByteArray encodeFitActivities(const std::vector<FitActivityContent>& activities,
                                const FitWriteOptions& options)
 {
     FitEncoder out(options.bigEndian);
@@ -138,8 +138,8 @@ QByteArray encodeFitActivities(const std::vector<FitActivitySpec>& activities,
     constexpr std::uint64_t noLatitude = 0x7FFF'FFFF;
     std::uint32_t last = 0;
     bool haveLast = false;
-    for (const FitActivitySpec& activity : activities) {
-        for (const FitActivitySpec::Record& record : activity.records) {
+    for (const FitActivityContent& activity : activities) {
+        for (const FitActivityContent::Record& record : activity.records) {
             if (options.compressedTimestamps && haveLast && record.time >= last &&
                 record.time - last < 32) {
                 out.writeCompressed(CompressedRecord, static_cast<std::uint8_t>(record.time & 0x1F),
@@ -150,7 +150,7 @@ QByteArray encodeFitActivities(const std::vector<FitActivitySpec>& activities,
             last = record.time;
             haveLast = true;
         }
-        for (const FitActivitySpec::Lap& lap : activity.laps) {
+        for (const FitActivityContent::Lap& lap : activity.laps) {
             out.write(Lap, {lap.start + lap.elapsedMs / 1000, lap.start, lap.elapsedMs, lap.timerMs,
                             lap.distanceCm});
             last = lap.start + lap.elapsedMs / 1000;
@@ -163,7 +163,7 @@ QByteArray encodeFitActivities(const std::vector<FitActivitySpec>& activities,
     return out.file(options.headerSize);
 }
 
-QByteArray encodeFitActivity(const FitActivitySpec& activity, const FitWriteOptions& options)
+QByteArray encodeFitActivity(const FitActivityContent& activity, const FitWriteOptions& options)
 {
     return encodeFitActivities({activity}, options);
 }

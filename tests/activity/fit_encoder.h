@@ -54,7 +54,7 @@ private:
 std::uint16_t fitChecksum(const QByteArray& bytes);
 
 // A whole activity as a watch writes it: records, laps, then the session.
-struct FitActivitySpec
+struct FitActivityContent
 {
     struct Lap
     {
@@ -85,10 +85,10 @@ struct FitWriteOptions
     int headerSize = 14;
 };
 
-QByteArray encodeFitActivity(const FitActivitySpec& activity, const FitWriteOptions& options);
+QByteArray encodeFitActivity(const FitActivityContent& activity, const FitWriteOptions& options);
 
 // More than one session in one file, as a multisport watch writes them.
-QByteArray encodeFitActivities(const std::vector<FitActivitySpec>& activities,
+QByteArray encodeFitActivities(const std::vector<FitActivityContent>& activities,
                                const FitWriteOptions& options);
 
 } // namespace torvanu::test

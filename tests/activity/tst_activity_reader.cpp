@@ -22,7 +22,7 @@ const QByteArray kTcx = "<TrainingCenterDatabase><Activities><Activity Sport=\"R
 
 QByteArray fit()
 {
-    torvanu::test::FitActivitySpec run;
+    torvanu::test::FitActivityContent run;
     run.start = 1'100'000'000;
     run.records = {{run.start, 0}, {run.start + 60, 25'000}};
     return torvanu::test::encodeFitActivity(run, {});

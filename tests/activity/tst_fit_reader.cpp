@@ -11,11 +11,11 @@ using torvanu::ActivityError;
 using torvanu::Sport;
 using torvanu::test::encodeFitActivities;
 using torvanu::test::encodeFitActivity;
-using torvanu::test::FitActivitySpec;
+using torvanu::test::FitActivityContent;
 using torvanu::test::FitEncoder;
 using torvanu::test::FitWriteOptions;
 
-Q_DECLARE_METATYPE(FitActivitySpec)
+Q_DECLARE_METATYPE(FitActivityContent)
 Q_DECLARE_METATYPE(FitWriteOptions)
 Q_DECLARE_METATYPE(ActivityError::Kind)
 
@@ -33,9 +33,9 @@ QByteArray sample(const QString& name)
 
 // A 3 km run with a record every 7 s (so that compressed times roll over their five bits),
 // a pause in the second lap, and distances that are no round numbers.
-FitActivitySpec threeKm(std::uint32_t start)
+FitActivityContent threeKm(std::uint32_t start)
 {
-    FitActivitySpec run;
+    FitActivityContent run;
     run.start = start;
     run.sport = 1;
     for (std::uint32_t t = 0; t <= 903; t += 7)
@@ -49,7 +49,7 @@ FitActivitySpec threeKm(std::uint32_t start)
     return run;
 }
 
-void compareActivity(const Activity& read, const FitActivitySpec& written)
+void compareActivity(const Activity& read, const FitActivityContent& written)
 {
     QCOMPARE(read.start.utc.toSecsSinceEpoch(), static_cast<qint64>(written.start) + 631'065'600);
     QCOMPARE(read.elapsed, written.elapsedMs / 1000.0);
@@ -201,10 +201,10 @@ void TestFitReader::recordsMatchTheirList()
 
 void TestFitReader::roundTrip_data()
 {
-    QTest::addColumn<FitActivitySpec>("activity");
+    QTest::addColumn<FitActivityContent>("activity");
     QTest::addColumn<FitWriteOptions>("options");
 
-    const FitActivitySpec run = threeKm(kRaceStart);
+    const FitActivityContent run = threeKm(kRaceStart);
     QTest::newRow("little-endian") << run << FitWriteOptions{};
     QTest::newRow("big-endian") << run << FitWriteOptions{true, false, false, 14};
     QTest::newRow("compressed timestamps") << run << FitWriteOptions{false, true, false, 14};
@@ -218,7 +218,7 @@ void TestFitReader::roundTrip_data()
 
 void TestFitReader::roundTrip()
 {
-    QFETCH(FitActivitySpec, activity);
+    QFETCH(FitActivityContent, activity);
     QFETCH(FitWriteOptions, options);
 
     const auto result = torvanu::readActivity(encodeFitActivity(activity, options));
@@ -233,9 +233,9 @@ void TestFitReader::severalActivities_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QList<Sport>>("sports");
 
-    FitActivitySpec ride = threeKm(kRaceStart);
+    FitActivityContent ride = threeKm(kRaceStart);
     ride.sport = 2;
-    const FitActivitySpec run = threeKm(kRaceStart + 1000);
+    const FitActivityContent run = threeKm(kRaceStart + 1000);
     QTest::newRow("two files one after the other, each its own byte order")
         << encodeFitActivity(ride, {}) + encodeFitActivity(run, {true, true, false, 12})
         << QList<Sport>{Sport::Cycling, Sport::Running};
