@@ -1,5 +1,6 @@
 #include "bench_cases.h"
 
+#include "activity_cases.h"
 #include "child_process.h"
 #include "log_generator.h"
 #include "pace_band_cases.h"
@@ -663,6 +664,8 @@ void registerCases(BenchContext& context)
             [c, large](benchmark::State& s) { sort(s, *c, large, RecordModel::DateColumn); },
             runs * 2, 0);
     }
+
+    registerActivityCases(context);
 }
 
 } // namespace torvanu::bench

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -242,6 +243,27 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
            "analysis/floor", 0.1, "≤ 100 ms");
     within("record analysis: one edit and the window's update, " + small, "analysis/edit",
            "analysis/floor", 0.02, "≤ 20 ms");
+
+    // Reading a watch's file: against the reading of its bytes, with a limit of its own.
+    for (const auto& [name, what, limit] :
+         {std::tuple{"activity/fit", "read a 4-hour FIT, a record every second", 10e-3},
+          std::tuple{"activity/gpx", "read a 4-hour GPX, a point every second", 50e-3}}) {
+        const std::string floorName = std::string(name) + "/floor";
+        if (!s.has(name) || !s.has(floorName))
+            continue;
+        const double figure = s.median(name);
+        const double floor = s.median(floorName);
+        // XML is read through QXmlStreamReader: its pass over every token is the floor.
+        const std::string tokens = std::string(name) + "/tokens";
+        const std::string floorText = s.has(tokens)
+                                          ? duration(floor) + " reading its bytes; " +
+                                                duration(s.median(tokens)) + " with every XML token"
+                                          : duration(floor) + " reading its bytes";
+        const double ratioFloor = s.has(tokens) ? s.median(tokens) : floor;
+        rows.push_back({what, duration(figure) + " (p90 " + duration(s.percentile(name, 90)) + ")",
+                        floorText, ratioText(figure / ratioFloor), "≤ " + duration(limit),
+                        verdictOf(figure <= limit, o.smoke)});
+    }
 
     if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {
         const double figure = s.median("rss/large");

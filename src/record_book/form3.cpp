@@ -2,6 +2,7 @@
 
 #include "calc/units.h"
 #include "calc/validation.h"
+#include "import/record_import.h"
 #include "records/record_cells.h"
 #include "records/record_columns.h"
 #include "shell/dialogs.h"
@@ -167,6 +168,9 @@ void Form3::buildFields()
     m_dataPath = makeTextField(
         u"FileText"_s, new CleaningValidator(&removeControlCharacters, nullptr), m_recordFrame);
     m_browseButton = makeButton(u"Command1"_s, u"参照"_s, m_recordFrame);
+    m_importButton = makeButton(u"ImportButton"_s, u"ファイルから読込"_s, m_recordFrame);
+    m_importButton->setToolTip(
+        u"日時・距離と、記録としてスタートからゴールまでの経過時間を、データファイルから読み込みます"_s);
 
     const int freeTextWidth =
         fontMetrics().horizontalAdvance(QChar(0x3042)) * kFreeTextWidthInCharacters;
@@ -206,6 +210,7 @@ void Form3::buildLayout()
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(m_dataPath, 1);
     fileRow->addWidget(m_browseButton);
+    fileRow->addWidget(m_importButton);
     grid->addLayout(fileRow, 5, 1);
     grid->setColumnStretch(1, 1);
 
@@ -220,10 +225,10 @@ void Form3::buildLayout()
     // The dialog takes the size its texts need in whatever font stands in for the family.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    const std::array<QWidget*, 14> tabOrder = {
+    const std::array<QWidget*, 15> tabOrder = {
         m_datePickers[0], m_datePickers[1], m_datePickers[2], m_raceName,       m_distance,
         m_unitButton,     m_timePickers[0], m_timePickers[1], m_timePickers[2], m_remarks,
-        m_okButton,       m_cancelButton,   m_dataPath,       m_browseButton};
+        m_okButton,       m_cancelButton,   m_dataPath,       m_browseButton,   m_importButton};
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -234,6 +239,11 @@ void Form3::connectFields()
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_browseButton, &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(m_unitButton, &QPushButton::clicked, this, &Form3::kmButton_Click);
+    auto* import =
+        new RecordImport(this, m_dialogs,
+                         {m_datePickers, m_distance, [this] { return m_unit; },
+                          [this](Unit unit) { setUnit(unit); }, m_timePickers, m_dataPath});
+    connect(m_importButton, &QPushButton::clicked, import, &RecordImport::ImportButton_Click);
     // Only the user's own changes are checked, each once: a pick from the list also sets the
     // text, but that setting is no edit, and texts set while the dialog fills raise neither.
     connect(m_distance->lineEdit(), &QLineEdit::textEdited, this, &Form3::Combo3_Change);

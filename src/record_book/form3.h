@@ -85,6 +85,7 @@ private:
     QLineEdit* m_remarks = nullptr;
     QLineEdit* m_dataPath = nullptr;
     QPushButton* m_browseButton = nullptr;
+    QPushButton* m_importButton = nullptr;
     QPushButton* m_okButton = nullptr;
     QPushButton* m_cancelButton = nullptr;
 };

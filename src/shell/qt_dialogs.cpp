@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -153,6 +154,23 @@ void QtDialogs::openUrl(const QUrl& url)
 {
     // Hands over and forgets: a missing handler is the desktop's matter, not the program's.
     QDesktopServices::openUrl(url);
+}
+
+int QtDialogs::chooseItem(QWidget* owner, const QString& text, const QStringList& items,
+                          int preselected)
+{
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(kCaption.toString());
+    dialog.setLabelText(text);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    if (preselected >= 0 && preselected < items.size())
+        dialog.setTextValue(items[preselected]);
+    dialog.setOkButtonText(u"OK"_s);
+    dialog.setCancelButtonText(u"キャンセル"_s);
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return static_cast<int>(items.indexOf(dialog.textValue()));
 }
 
 } // namespace torvanu

@@ -15,6 +15,8 @@ public:
     QString saveFileName(QWidget* owner, const FileRequest& request) override;
     QString openFileName(QWidget* owner, const FileRequest& request) override;
     void openUrl(const QUrl& url) override;
+    int chooseItem(QWidget* owner, const QString& text, const QStringList& items,
+                   int preselected) override;
 };
 
 } // namespace torvanu

@@ -6,7 +6,7 @@ namespace torvanu::test {
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    if (!m_answers.empty() || !m_savePaths.empty() || !m_openPaths.empty())
+    if (!m_answers.empty() || !m_savePaths.empty() || !m_openPaths.empty() || !m_items.empty())
         qWarning("ScriptedDialogs: scripted answers were left unused");
 }
 
@@ -56,6 +56,20 @@ void ScriptedDialogs::openUrl(const QUrl& url)
     openedUrls.append(url);
 }
 
+int ScriptedDialogs::chooseItem(QWidget*, const QString& text, const QStringList& items,
+                                int preselected)
+{
+    choices.append({text, items, preselected});
+    if (m_items.empty()) {
+        ++unexpected;
+        QTest::qFail("unexpected list chooser", __FILE__, __LINE__);
+        return -1;
+    }
+    const int index = m_items.front();
+    m_items.pop_front();
+    return index;
+}
+
 QStringList ScriptedDialogs::messageTexts() const
 {
     QStringList texts;
@@ -70,6 +84,7 @@ void ScriptedDialogs::clear()
     saveRequests.clear();
     openRequests.clear();
     openedUrls.clear();
+    choices.clear();
     unexpected = 0;
 }
 

@@ -30,11 +30,14 @@ public:
     QString saveFileName(QWidget* owner, const FileRequest& request) override;
     QString openFileName(QWidget* owner, const FileRequest& request) override;
     void openUrl(const QUrl& url) override;
+    int chooseItem(QWidget* owner, const QString& text, const QStringList& items,
+                   int preselected) override;
 
     // Scripts, taken in order.
     void answerNext(Answer answer) { m_answers.push_back(answer); }
     void chooseSaveFile(const QString& path) { m_savePaths.push_back(path); }
     void chooseOpenFile(const QString& path) { m_openPaths.push_back(path); }
+    void chooseItemNext(int index) { m_items.push_back(index); } // -1: cancel
 
     // Without a scripted answer, an OK box is answered OK (tests check the text);
     // a Yes/No question without one is an unexpected dialog and fails the test.
@@ -42,6 +45,13 @@ public:
     QList<FileRequest> saveRequests;
     QList<FileRequest> openRequests;
     QList<QUrl> openedUrls;
+    struct Choice
+    {
+        QString text;
+        QStringList items;
+        int preselected;
+    };
+    QList<Choice> choices;
     int unexpected = 0;
 
     QStringList messageTexts() const;
@@ -51,6 +61,7 @@ private:
     std::deque<Answer> m_answers;
     std::deque<QString> m_savePaths;
     std::deque<QString> m_openPaths;
+    std::deque<int> m_items;
 };
 
 } // namespace torvanu::test

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "bench_cases.h"
+
+namespace torvanu::bench {
+
+// Reading a watch's file: a 4-hour FIT and the same run as GPX, each beside the reading of
+// its bytes.
+void registerActivityCases(BenchContext& context);
+
+} // namespace torvanu::bench

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+
+#include <optional>
+#include <vector>
+
+namespace torvanu {
+
+enum class Sport
+{
+    Unknown,
+    Running,
+    Walking,
+    Cycling,
+    Swimming,
+    Other,
+};
+
+// A moment on the track: seconds since the activity's start and metres covered by then.
+// Times never decrease along a track and distances never shrink.
+struct TrackPoint
+{
+    double time = 0;
+    double distance = 0;
+};
+
+struct Lap
+{
+    double start = 0;   // seconds since the activity's start
+    double elapsed = 0; // seconds from the lap's start to its end, pauses included
+    double timer = 0;   // seconds the clock ran
+    double distance = 0;
+};
+
+// When an activity began. Some watches that have never seen a satellite count their FIT times
+// from their own start: such a start is kept as that count, never shown as a date.
+struct ActivityStart
+{
+    QDateTime utc;                          // invalid when the file gives no date
+    std::optional<double> sinceDeviceStart; // seconds, for the watches above
+};
+
+struct Activity
+{
+    Sport sport = Sport::Unknown;
+    ActivityStart start;
+    bool timed = true;  // false for a planned route: only its distance means anything
+    double elapsed = 0; // seconds from start to finish, what a race result is
+    double timer = 0;   // seconds the clock ran, pauses left out
+    double distance = 0;
+    QList<Lap> laps;
+    std::vector<TrackPoint> track;
+};
+
+enum class ActivityFormat
+{
+    Gpx,
+    Tcx,
+    Fit,
+};
+
+struct ActivityError
+{
+    enum class Kind
+    {
+        TooLarge,       // over the size limit; not read at all
+        Unreadable,     // the file could not be opened or read
+        Empty,          // no bytes
+        Foreign,        // neither GPX, TCX nor FIT
+        XmlDamaged,     // GPX or TCX that is not well-formed XML; see line
+        FitHeader,      // a FIT file header that is not one
+        FitTruncated,   // the FIT data stops in the middle
+        FitCrc,         // a FIT checksum does not match its bytes
+        FitDamaged,     // a FIT record that cannot be understood
+        TooManyRecords, // more FIT records than any activity has
+        NoActivity,     // the file reads, but holds no track, lap or session
+    };
+    Kind kind = Kind::Foreign;
+    ActivityFormat format = ActivityFormat::Fit; // for the kinds that name a format
+    qint64 line = 0;                             // for XmlDamaged
+    qint64 offset = 0;                           // byte offset in a FIT file, for a developer
+};
+
+inline ActivityError activityError(ActivityError::Kind kind, ActivityFormat format)
+{
+    ActivityError error;
+    error.kind = kind;
+    error.format = format;
+    return error;
+}
+
+struct ActivityReadResult
+{
+    ActivityFormat format = ActivityFormat::Fit;
+    QList<Activity> activities; // empty exactly when error is set
+    std::optional<ActivityError> error;
+};
+
+} // namespace torvanu

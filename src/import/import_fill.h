@@ -1,0 +1,32 @@
+#pragma once
+
+#include "activity/activity.h"
+
+#include <QList>
+#include <QString>
+#include <QTimeZone>
+
+#include <array>
+#include <optional>
+
+namespace torvanu {
+
+// What the record editor takes from an activity, as indexes into its pickers' entries, so
+// that the entries stay the editor's own.
+struct ImportFill
+{
+    std::optional<std::array<int, 3>> date; // year, month, day; nothing without a date
+    QString distance;                       // km, three decimals at most
+    std::optional<std::array<int, 3>> time; // hours, minutes, seconds; nothing if untimed
+    bool timeTooLong = false;               // longer than the hours picker reaches
+};
+
+ImportFill importFill(const Activity& activity, const QTimeZone& zone);
+
+// One line per activity for the chooser: sport, local start, distance and time.
+QString activityCaption(const Activity& activity, const QTimeZone& zone);
+
+// The first run, else the first activity.
+int preferredActivity(const QList<Activity>& activities);
+
+} // namespace torvanu

@@ -1,0 +1,227 @@
+#include "activity/gpx_reader.h"
+#include "activity/track_math.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <numbers>
+
+using namespace Qt::StringLiterals;
+using torvanu::Activity;
+using torvanu::ActivityError;
+using torvanu::Sport;
+
+Q_DECLARE_METATYPE(ActivityError::Kind)
+
+namespace {
+
+QByteArray sample(const QString& name)
+{
+    QFile file(QStringLiteral(TORVANU_ACTIVITY_DATA "/gpx/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("missing sample %s", qPrintable(name));
+    return file.readAll();
+}
+
+QByteArray gpx(const QByteArray& body, const QByteArray& version = "1/1")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gpx version=\"1.1\" creator=\"test\" "
+           "xmlns=\"http://www.topografix.com/GPX/" +
+           version +
+           "\" xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">\n" + body +
+           "\n</gpx>\n";
+}
+
+QByteArray point(double latitude, const QByteArray& time, const QByteArray& tag = "trkpt",
+                 const QByteArray& inside = {})
+{
+    QByteArray text =
+        "<" + tag + " lat=\"" + QByteArray::number(latitude, 'f', 6) + "\" lon=\"0\"><ele>12</ele>";
+    if (!time.isEmpty())
+        text += "<time>" + time + "</time>";
+    return text + inside + "</" + tag + ">";
+}
+
+// Three points 0.01° apart along the prime meridian, five minutes apart.
+QByteArray meridianTrack(const QByteArray& type = {})
+{
+    return "<trk>" + (type.isEmpty() ? QByteArray() : "<type>" + type + "</type>") + "<trkseg>" +
+           point(0, "2024-11-08T09:00:00Z") + point(0.01, "2024-11-08T09:05:00Z") +
+           "</trkseg><trkseg>" + point(0.02, "2024-11-08T09:10:00Z") + "</trkseg></trk>";
+}
+
+// Along a meridian the great circle is the meridian itself: the distance is the radius times
+// the angle, whatever the formula.
+constexpr double kMetresPerHundredthDegree = 6'371'008.8 * 0.01 * std::numbers::pi / 180;
+
+} // namespace
+
+class TestGpxReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void samples_data();
+    void samples();
+    void tracks_data();
+    void tracks();
+    void severalTracks();
+    void refused_data();
+    void refused();
+};
+
+void TestGpxReader::samples_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("activities");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("GPX 1.0 with waypoints and an empty track")
+        << u"cerknicko-jezero.gpx"_s << 7 << u"2010-08-05T14:23:59Z"_s << 2469.0 << 173;
+    QTest::newRow("empty segment in a track")
+        << u"track-with-empty-segment.gpx"_s << 1 << u"2013-07-06T17:26:26Z"_s << 76.0 << 9;
+}
+
+void TestGpxReader::samples()
+{
+    QFETCH(QString, file);
+    QFETCH(int, activities);
+    QFETCH(QString, start);
+    QFETCH(double, elapsed);
+    QFETCH(int, points);
+
+    const auto result = torvanu::readGpx(sample(file));
+    QVERIFY(!result.error);
+    QCOMPARE(result.activities.size(), activities);
+    const Activity& first = result.activities.front();
+    QCOMPARE(first.start.utc, QDateTime::fromString(start, Qt::ISODate));
+    QCOMPARE(first.elapsed, elapsed);
+    QCOMPARE(static_cast<int>(first.track.size()), points);
+    QVERIFY(first.distance > 0);
+}
+
+void TestGpxReader::tracks_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("timed");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<double>("distance");
+    QTest::addColumn<Sport>("sport");
+
+    const double twoHundredths = 2 * kMetresPerHundredthDegree;
+    QTest::newRow("GPX 1.1: distance on the sphere, across segments")
+        << gpx(meridianTrack()) << true << u"2024-11-08T09:00:00Z"_s << 600.0 << twoHundredths
+        << Sport::Unknown;
+    QTest::newRow("GPX 1.0") << gpx(meridianTrack(), "1/0") << true << u"2024-11-08T09:00:00Z"_s
+                             << 600.0 << twoHundredths << Sport::Unknown;
+    QTest::newRow("byte-order mark, no namespace")
+        << "\xEF\xBB\xBF<gpx>" + meridianTrack("running") + "</gpx>" << true
+        << u"2024-11-08T09:00:00Z"_s << 600.0 << twoHundredths << Sport::Running;
+    QTest::newRow("Garmin's extensions ignored, even a time inside them")
+        << gpx("<trk><trkseg>" +
+               point(0, "2024-11-08T09:00:00Z", "trkpt",
+                     "<extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>150</gpxtpx:hr>"
+                     "<time>2030-01-01T00:00:00Z</time></gpxtpx:TrackPointExtension>"
+                     "</extensions>") +
+               point(0.01, "2024-11-08T09:05:00Z") + "</trkseg></trk>")
+        << true << u"2024-11-08T09:00:00Z"_s << 300.0 << kMetresPerHundredthDegree
+        << Sport::Unknown;
+    QTest::newRow("local time with an offset and a fraction")
+        << gpx("<trk><trkseg>" + point(0, "2024-11-08T18:00:00.250+09:00") +
+               point(0.01, "2024-11-08T09:04:59.750Z") + "</trkseg></trk>")
+        << true << u"2024-11-08T09:00:00.250Z"_s << 299.5 << kMetresPerHundredthDegree
+        << Sport::Unknown;
+    QTest::newRow("a clock stepping back holds its time")
+        << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") +
+               point(0.01, "2024-11-08T09:05:00Z") + point(0.02, "2024-11-08T09:04:00Z") +
+               "</trkseg></trk>")
+        << true << u"2024-11-08T09:00:00Z"_s << 300.0 << twoHundredths << Sport::Unknown;
+    QTest::newRow("a point without a time: distance only")
+        << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") + point(0.01, {}) +
+               "</trkseg></trk>")
+        << false << QString() << 0.0 << kMetresPerHundredthDegree << Sport::Unknown;
+    QTest::newRow("a planned route: distance only, even with times")
+        << gpx("<rte>" + point(0, "2024-11-08T09:00:00Z", "rtept") +
+               point(0.01, "2024-11-08T09:05:00Z", "rtept") + "</rte>")
+        << false << QString() << 0.0 << kMetresPerHundredthDegree << Sport::Unknown;
+    QTest::newRow("a point off the globe is left out")
+        << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") +
+               point(91, "2024-11-08T09:01:00Z") + point(0.01, "2024-11-08T09:05:00Z") +
+               "</trkseg></trk>")
+        << true << u"2024-11-08T09:00:00Z"_s << 300.0 << kMetresPerHundredthDegree
+        << Sport::Unknown;
+}
+
+void TestGpxReader::tracks()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, timed);
+    QFETCH(QString, start);
+    QFETCH(double, elapsed);
+    QFETCH(double, distance);
+    QFETCH(Sport, sport);
+
+    const auto result = torvanu::readGpx(file);
+    QVERIFY(!result.error);
+    QCOMPARE(result.activities.size(), 1);
+    const Activity& activity = result.activities.front();
+    QCOMPARE(activity.timed, timed);
+    QCOMPARE(activity.start.utc,
+             timed ? QDateTime::fromString(start, Qt::ISODateWithMs) : QDateTime());
+    QCOMPARE(activity.elapsed, elapsed);
+    QCOMPARE(activity.sport, sport);
+    QVERIFY2(std::abs(activity.distance - distance) < 1e-6,
+             qPrintable(QString::number(activity.distance)));
+    QCOMPARE(activity.track.back().distance, activity.distance);
+    QCOMPARE(activity.track.back().time, activity.elapsed);
+}
+
+void TestGpxReader::severalTracks()
+{
+    const auto result = torvanu::readGpx(
+        gpx(meridianTrack("Running") + "<trk><trkseg></trkseg></trk>" + meridianTrack("cycling")));
+    QVERIFY(!result.error);
+    QCOMPARE(result.activities.size(), 2);
+    QCOMPARE(result.activities[0].sport, Sport::Running);
+    QCOMPARE(result.activities[1].sport, Sport::Cycling);
+}
+
+void TestGpxReader::refused_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<ActivityError::Kind>("kind");
+    QTest::addColumn<int>("line");
+    using Kind = ActivityError::Kind;
+
+    const QByteArray whole = gpx(meridianTrack());
+    QTest::newRow("cut in the middle")
+        << whole.left(whole.indexOf("</trkseg>")) << Kind::XmlDamaged << 3;
+    QTest::newRow("a second document after the first")
+        << whole + "<gpx></gpx>" << Kind::XmlDamaged << 5;
+    QTest::newRow("waypoints alone, byte-order mark")
+        << sample(u"unicode_with_bom.gpx"_s) << Kind::NoActivity << 0;
+    QTest::newRow("waypoint with Garmin's extension")
+        << sample(u"gpx_with_garmin_extension.gpx"_s) << Kind::NoActivity << 0;
+    QTest::newRow("another XML document")
+        << QByteArray("<kml><Document/></kml>") << Kind::Foreign << 0;
+}
+
+void TestGpxReader::refused()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(ActivityError::Kind, kind);
+    QFETCH(int, line);
+
+    const auto result = torvanu::readGpx(file);
+    QVERIFY(result.error);
+    QVERIFY(result.activities.isEmpty());
+    QCOMPARE(result.error->kind, kind);
+    if (line > 0)
+        QCOMPARE(result.error->line, line);
+}
+
+QTEST_APPLESS_MAIN(TestGpxReader)
+#include "tst_gpx_reader.moc"

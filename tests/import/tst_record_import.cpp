@@ -1,0 +1,206 @@
+#include "record_book/form3.h"
+
+#include "support/file_helpers.h"
+#include "support/scripted_dialogs.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu {
+
+namespace {
+
+// A point every 100 m northwards along the prime meridian, 30 s apart, from noon UTC, so
+// that the day is the same in every time zone the test may run in.
+QByteArray track(const QByteArray& type, int points, int firstSecond = 0)
+{
+    constexpr double degreesPer100m = 100 / (6'371'008.8 * 3.14159265358979323846 / 180);
+    QByteArray text = "<trk><type>" + type + "</type><trkseg>";
+    for (int i = 0; i < points; ++i) {
+        const QDateTime time = QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc())
+                                   .addSecs(firstSecond + 30 * i);
+        text += "<trkpt lat=\"" + QByteArray::number(i * degreesPer100m, 'f', 9) +
+                "\" lon=\"0\"><time>" + time.toString(Qt::ISODate).toLatin1() + "</time></trkpt>";
+    }
+    return text + "</trkseg></trk>";
+}
+
+QByteArray gpx(const QByteArray& body)
+{
+    return "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
+           "xmlns=\"http://www.topografix.com/GPX/1/1\">" +
+           body + "</gpx>";
+}
+
+struct Editor
+{
+    QTemporaryDir dir;
+    test::ScriptedDialogs dialogs;
+    Form3 form{dialogs, [](QWidget*, const QString&) { return QString(); }};
+
+    QComboBox* picker(const QString& name) const { return form.findChild<QComboBox*>(name); }
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (const QString& name : {u"Combo1(0)"_s, u"Combo1(1)"_s, u"Combo1(2)"_s, u"Combo3"_s,
+                                    u"Combo2(0)"_s, u"Combo2(1)"_s, u"Combo2(2)"_s})
+            texts.append(picker(name)->currentText());
+        texts.append(form.findChild<QPushButton*>(u"kmButton"_s)->text());
+        return texts;
+    }
+
+    // A new record, the file named in its data field, and the button pressed.
+    void import(const QByteArray& bytes, const std::function<void()>& userEdits = {})
+    {
+        form.prepareNew(0, QDate(2007, 2, 7));
+        form.show();
+        const QString path = dir.filePath(u"race.dat"_s);
+        QVERIFY(test::writeFile(path, bytes));
+        form.findChild<QLineEdit*>(u"FileText"_s)->setText(path);
+        if (userEdits)
+            userEdits();
+        form.findChild<QPushButton*>(u"ImportButton"_s)->click();
+    }
+};
+
+const QStringList kNewRecord = {u"2007"_s, u"02"_s, u"07"_s, u"42.195"_s,
+                                u" 4"_s,   u" 0"_s, u" 0"_s, u"km"_s};
+// 51 points: 5 km in 25 minutes.
+const QStringList kFiveKm = {u"2024"_s, u"11"_s, u"08"_s, u"5"_s,
+                             u" 0"_s,   u"25"_s, u" 0"_s, u"km"_s};
+
+} // namespace
+
+class TestRecordImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fillsTheEditor();
+    void userChanges_data();
+    void userChanges();
+    void severalActivities_data();
+    void severalActivities();
+    void refused_data();
+    void refused();
+    void plannedRouteFillsDistance();
+};
+
+void TestRecordImport::fillsTheEditor()
+{
+    Editor editor;
+    editor.import(gpx(track("running", 51)));
+    QCOMPARE(editor.shown(), kFiveKm);
+    QCOMPARE(editor.dialogs.messages.size(), 0);
+}
+
+void TestRecordImport::userChanges_data()
+{
+    QTest::addColumn<bool>("changeDistance");
+    QTest::addColumn<int>("answer"); // -1: no question expected
+    QTest::addColumn<QStringList>("shown");
+
+    QStringList keptDistance = kFiveKm;
+    keptDistance[3] = u"10"_s;
+    QTest::newRow("untouched fields are filled without a question") << false << -1 << kFiveKm;
+    QTest::newRow("Yes replaces the user's distance")
+        << true << static_cast<int>(Dialogs::Answer::Yes) << kFiveKm;
+    QTest::newRow("No keeps the user's distance and fills the rest")
+        << true << static_cast<int>(Dialogs::Answer::No) << keptDistance;
+}
+
+void TestRecordImport::userChanges()
+{
+    QFETCH(bool, changeDistance);
+    QFETCH(int, answer);
+    QFETCH(QStringList, shown);
+
+    Editor editor;
+    if (answer >= 0)
+        editor.dialogs.answerNext(static_cast<Dialogs::Answer>(answer));
+    editor.import(gpx(track("running", 51)), [&] {
+        if (changeDistance)
+            editor.picker(u"Combo3"_s)
+                ->setCurrentIndex(editor.picker(u"Combo3"_s)->findText(u"10"_s));
+    });
+    QCOMPARE(editor.shown(), shown);
+    QCOMPARE(editor.dialogs.messages.size(), answer >= 0 ? 1 : 0);
+}
+
+void TestRecordImport::severalActivities_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QStringList>("shown");
+
+    QStringList ride = kFiveKm;
+    ride[3] = u"10"_s;
+    ride[5] = u"50"_s;
+    QTest::newRow("the run, preselected") << 1 << kFiveKm;
+    QTest::newRow("the ride") << 0 << ride;
+    QTest::newRow("cancel fills nothing") << -1 << kNewRecord;
+}
+
+void TestRecordImport::severalActivities()
+{
+    QFETCH(int, choice);
+    QFETCH(QStringList, shown);
+
+    Editor editor;
+    editor.dialogs.chooseItemNext(choice);
+    editor.import(gpx(track("cycling", 101) + track("running", 51, 4000)));
+    QCOMPARE(editor.dialogs.choices.size(), 1);
+    QCOMPARE(editor.dialogs.choices.front().items.size(), 2);
+    QCOMPARE(editor.dialogs.choices.front().preselected, 1);
+    QCOMPARE(editor.shown(), shown);
+}
+
+void TestRecordImport::refused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("problem");
+
+    QTest::newRow("cut short") << gpx(track("running", 51)).chopped(30)
+                               << u"GPXファイルが壊れています（1行目）"_s;
+    QTest::newRow("a text file") << QByteArray("date,distance\n")
+                                 << u"GPX、TCX、FITのどのファイルでもありません"_s;
+}
+
+// One stop message naming the file and what is wrong; nothing filled.
+void TestRecordImport::refused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, problem);
+
+    Editor editor;
+    editor.import(bytes);
+    QCOMPARE(editor.shown(), kNewRecord);
+    QCOMPARE(editor.dialogs.messages.size(), 1);
+    QCOMPARE(editor.dialogs.messages.front().icon, Dialogs::Icon::Stop);
+    QVERIFY(editor.dialogs.messages.front().text.contains(editor.dir.filePath(u"race.dat"_s)));
+    QVERIFY2(editor.dialogs.messages.front().text.contains(problem),
+             qPrintable(editor.dialogs.messages.front().text));
+}
+
+void TestRecordImport::plannedRouteFillsDistance()
+{
+    Editor editor;
+    QByteArray route = gpx(track("running", 11));
+    route.replace("<trk>", "<rte>").replace("</trk>", "</rte>").replace("trkpt", "rtept");
+    route.replace("<trkseg>", "").replace("</trkseg>", "");
+    editor.import(route);
+    QStringList shown = kNewRecord;
+    shown[3] = u"1"_s;
+    QCOMPARE(editor.shown(), shown);
+    QCOMPARE(editor.dialogs.messages.size(), 1);
+}
+
+} // namespace torvanu
+
+QTEST_MAIN(torvanu::TestRecordImport)
+#include "tst_record_import.moc"
