@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte picks a small read size, so that runs of lines and characters are cut
     // at every place.
     const qsizetype smallChunk = size == 0 ? 1 : 1 + data[0] % 7;
-    require(readLines(bytes, smallChunk) == readLines(bytes, Cp932LineReader::DefaultChunkSize),
+    require(readLines(bytes, smallChunk) == readLines(bytes, Cp932LineReader::kDefaultChunkSize),
             "lines do not depend on the read size");
 
     writeAll(dir.filePath(u"log.dat"_s), bytes);

@@ -12,25 +12,25 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr char Cr = '\r';
-constexpr char Lf = '\n';
+constexpr char kCr = '\r';
+constexpr char kLf = '\n';
 // The converter writes U+001A where a byte sequence is illegal, and code page 932 can encode
 // that character; U+FFFD it cannot, so a changed text is refused on writing, not altered.
-constexpr QChar IllegalSubstitute = u'\x1a';
-constexpr QChar Replacement = QChar::ReplacementCharacter;
+constexpr QChar kIllegalSubstitute = u'\x1a';
+constexpr QChar kReplacement = QChar::ReplacementCharacter;
 
 bool isLineEnd(char c)
 {
-    return c == Cr || c == Lf;
+    return c == kCr || c == kLf;
 }
 
 // Length up to the first CR or LF. Looks for LF first, then for a CR before it: both are
 // vectorised searches, and lines end in CR LF or LF far more often than in a lone CR.
 qsizetype lineLength(QByteArrayView bytes)
 {
-    const void* lf = std::memchr(bytes.data(), Lf, static_cast<std::size_t>(bytes.size()));
+    const void* lf = std::memchr(bytes.data(), kLf, static_cast<std::size_t>(bytes.size()));
     const qsizetype limit = lf ? static_cast<const char*>(lf) - bytes.data() : bytes.size();
-    const void* cr = std::memchr(bytes.data(), Cr, static_cast<std::size_t>(limit));
+    const void* cr = std::memchr(bytes.data(), kCr, static_cast<std::size_t>(limit));
     return cr ? static_cast<const char*>(cr) - bytes.data() : limit;
 }
 
@@ -47,9 +47,9 @@ qsizetype lineLength(QStringView text)
 qsizetype lastLineBoundary(QByteArrayView bytes, bool atEnd)
 {
     for (qsizetype i = bytes.size() - 1; i >= 0; --i) {
-        if (bytes[i] == Lf)
+        if (bytes[i] == kLf)
             return i + 1;
-        if (bytes[i] == Cr && (atEnd || i + 1 < bytes.size()))
+        if (bytes[i] == kCr && (atEnd || i + 1 < bytes.size()))
             return i + 1;
     }
     return -1;
@@ -83,10 +83,10 @@ QString Cp932LineReader::decodeLine(QByteArrayView bytes, QByteArrayView termina
         // own, so that only the real substitutes become U+FFFD.
         const qsizetype del = bytes.indexOf('\x7f');
         if (del >= 0)
-            text = decodeLine(bytes.first(del), {}, nullptr) + IllegalSubstitute +
+            text = decodeLine(bytes.first(del), {}, nullptr) + kIllegalSubstitute +
                    decodeLine(bytes.sliced(del + 1), terminator, nullptr);
         else
-            text.replace(IllegalSubstitute, Replacement);
+            text.replace(kIllegalSubstitute, kReplacement);
     }
     if (clean)
         *clean = ok;
@@ -138,7 +138,7 @@ bool Cp932LineReader::fillChunk()
     // is reported like any other illegal sequence; the extra LF is not part of the text.
     const bool unended = !isLineEnd(m_chunk.back());
     if (unended)
-        m_chunk.append(Lf);
+        m_chunk.append(kLf);
     m_chunkText = m_decoder(m_chunk);
     m_chunkClean = !m_decoder.hasError();
     if (unended) {
@@ -162,7 +162,7 @@ bool Cp932LineReader::next(Line& line)
     qsizetype terminatorLength = 0;
     if (length < rest.size()) {
         terminatorLength =
-            (rest[length] == Cr && length + 1 < rest.size() && rest[length + 1] == Lf) ? 2 : 1;
+            (rest[length] == kCr && length + 1 < rest.size() && rest[length + 1] == kLf) ? 2 : 1;
     }
     line.bytes = rest.first(length);
     line.terminator = rest.sliced(length, terminatorLength);

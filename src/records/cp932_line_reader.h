@@ -26,9 +26,9 @@ public:
         bool clean = true;         // every byte decoded
     };
 
-    static constexpr qsizetype DefaultChunkSize = qsizetype(1) << 20;
+    static constexpr qsizetype kDefaultChunkSize = qsizetype(1) << 20;
 
-    explicit Cp932LineReader(QIODevice& device, qsizetype chunkSize = DefaultChunkSize);
+    explicit Cp932LineReader(QIODevice& device, qsizetype chunkSize = kDefaultChunkSize);
 
     // Whether the converter for code page 932 exists on this system at all.
     bool isValid() const { return m_decoder.isValid(); }

@@ -23,7 +23,7 @@ QFileInfo logFileIn(const QString& folder)
 
 QString logFilePath(const QString& folder)
 {
-    return QDir(folder).filePath(LogFile::FileName.toString());
+    return QDir(folder).filePath(LogFile::kFileName.toString());
 }
 
 bool canCreateFilesIn(const QString& folder)

@@ -15,9 +15,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr QStringView LineEnd = u"\r\n";
-constexpr QByteArrayView LineEndBytes = "\r\n";
-constexpr qsizetype FlushSize = qsizetype(1) << 20;
+constexpr QStringView kLineEnd = u"\r\n";
+constexpr QByteArrayView kLineEndBytes = "\r\n";
+constexpr qsizetype kFlushSize = qsizetype(1) << 20;
 
 LogFileError makeError(LogFileError::Kind kind, const QString& detail = {}, int row = 0)
 {
@@ -46,7 +46,7 @@ public:
         if (m_count == 0)
             m_first = row;
         ++m_count;
-        m_text.append(m_rows[row].text()).append(LineEnd);
+        m_text.append(m_rows[row].text()).append(kLineEnd);
     }
 
     std::optional<LogFileError> encodeInto(QStringEncoder& encoder, QByteArray& out)
@@ -82,7 +82,7 @@ std::optional<LogFileError> copyFile(const QString& from, const QString& to)
     AtomicFile target(to);
     if (auto error = target.open())
         return writeError(*error, LogFileError::Kind::Backup);
-    QByteArray buffer(FlushSize, Qt::Uninitialized);
+    QByteArray buffer(kFlushSize, Qt::Uninitialized);
     while (true) {
         const qint64 got = source.read(buffer.data(), buffer.size());
         if (got < 0)
@@ -108,7 +108,7 @@ bool isMarkedReadOnly(const QFileInfo& info)
 // hold the program up for good) or is far beyond any record book (a million races take about
 // 100 MB) is refused unopened: it then shows the read-failure message and, as its comparison
 // fails too, is never overwritten.
-constexpr qint64 MaxFileSize = qint64(256) << 20;
+constexpr qint64 kMaxFileSize = qint64(256) << 20;
 
 bool openForReading(QFile& file, std::optional<LogFileError>& error)
 {
@@ -117,8 +117,8 @@ bool openForReading(QFile& file, std::optional<LogFileError>& error)
         error = makeError(LogFileError::Kind::Read, u"not a plain file"_s);
         return false;
     }
-    if (info.size() > MaxFileSize) {
-        error = makeError(LogFileError::Kind::Read, u"larger than %1 bytes"_s.arg(MaxFileSize));
+    if (info.size() > kMaxFileSize) {
+        error = makeError(LogFileError::Kind::Read, u"larger than %1 bytes"_s.arg(kMaxFileSize));
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
@@ -134,12 +134,12 @@ LogFile::LogFile(const QString& folder) : m_folder(folder) {}
 
 QString LogFile::filePath() const
 {
-    return QDir(m_folder).filePath(FileName.toString());
+    return QDir(m_folder).filePath(kFileName.toString());
 }
 
 QString LogFile::backupFilePath() const
 {
-    return QDir(m_folder).filePath(BackupFileName.toString());
+    return QDir(m_folder).filePath(kBackupFileName.toString());
 }
 
 bool LogFile::exists() const
@@ -255,8 +255,8 @@ std::optional<LogFileError> LogFile::encodeRows(const QList<LogLine>& rows, Cp93
                 return error;
             // The row keeps its bytes, but a lone LF or CR, or none at the end of the file,
             // goes out as the CR LF every line of the book ends with.
-            buffer.append(line.bytes).append(LineEndBytes);
-            if (line.terminator != LineEndBytes)
+            buffer.append(line.bytes).append(kLineEndBytes);
+            if (line.terminator != kLineEndBytes)
                 sameBytes = false;
         } else {
             sameBytes = false;
@@ -269,17 +269,17 @@ std::optional<LogFileError> LogFile::encodeRows(const QList<LogLine>& rows, Cp93
                 buffer.append(encoder(current.no()));
                 if (encoder.hasError())
                     return makeError(LogFileError::Kind::Encode, {}, static_cast<int>(row + 1));
-                buffer.append(*tail).append(LineEndBytes);
+                buffer.append(*tail).append(kLineEndBytes);
             } else {
                 pending.add(row);
             }
         }
 
-        if (pending.size() >= FlushSize / 2) {
+        if (pending.size() >= kFlushSize / 2) {
             if (auto error = pending.encodeInto(encoder, buffer))
                 return error;
         }
-        if (buffer.size() >= FlushSize) {
+        if (buffer.size() >= kFlushSize) {
             if (auto error = write(buffer))
                 return error;
             buffer.clear();
@@ -377,7 +377,7 @@ LogRecoveryResult LogFile::writeRecoveryCopy(const QString& folder, const QList<
             bytes.append("\xEF\xBB\xBF");
         bool encoded = true;
         for (const LogLine& row : rows) {
-            bytes.append(encoder(row.text())).append(LineEndBytes);
+            bytes.append(encoder(row.text())).append(kLineEndBytes);
             if (encoder.hasError()) {
                 encoded = false;
                 break;

@@ -69,8 +69,8 @@ struct LogRecoveryResult
 class LogFile
 {
 public:
-    static constexpr QStringView FileName = u"log.dat";
-    static constexpr QStringView BackupFileName = u"log.dat.bak";
+    static constexpr QStringView kFileName = u"log.dat";
+    static constexpr QStringView kBackupFileName = u"log.dat.bak";
 
     explicit LogFile(const QString& folder);
 

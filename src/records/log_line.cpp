@@ -4,13 +4,13 @@ namespace torvanu {
 
 namespace {
 
-constexpr int SeparatorCount = LogLine::FieldCount - 1;
+constexpr int kSeparatorCount = LogLine::kFieldCount - 1;
 
 } // namespace
 
-LogLine::LogLine() : m_text(SeparatorCount, Separator)
+LogLine::LogLine() : m_text(kSeparatorCount, kSeparator)
 {
-    for (int i = 0; i < SeparatorCount; ++i)
+    for (int i = 0; i < kSeparatorCount; ++i)
         m_ends[i] = i;
 }
 
@@ -18,14 +18,14 @@ std::optional<LogLine::Fields> LogLine::split(QStringView line)
 {
     Fields fields;
     qsizetype start = 0;
-    for (int i = 0; i < SeparatorCount; ++i) {
-        const qsizetype end = line.indexOf(Separator, start);
+    for (int i = 0; i < kSeparatorCount; ++i) {
+        const qsizetype end = line.indexOf(kSeparator, start);
         if (end < 0)
             return std::nullopt;
         fields[i] = line.sliced(start, end - start);
         start = end + 1;
     }
-    fields[DataPathField] = line.sliced(start);
+    fields[kDataPathField] = line.sliced(start);
     return fields;
 }
 
@@ -33,8 +33,8 @@ std::optional<LogLine> LogLine::parse(QStringView line)
 {
     LogLine result;
     qsizetype start = 0;
-    for (int i = 0; i < SeparatorCount; ++i) {
-        const qsizetype end = line.indexOf(Separator, start);
+    for (int i = 0; i < kSeparatorCount; ++i) {
+        const qsizetype end = line.indexOf(kSeparator, start);
         if (end < 0)
             return std::nullopt;
         result.m_ends[i] = static_cast<qint32>(end);
@@ -46,20 +46,20 @@ std::optional<LogLine> LogLine::parse(QStringView line)
 
 LogLine LogLine::fromRecord(const RaceRecord& record)
 {
-    const std::array<const QString*, FieldCount> parts{
+    const std::array<const QString*, kFieldCount> parts{
         &record.no,       &record.raceDate, &record.raceName, &record.distance,
         &record.raceTime, &record.remarks,  &record.dataPath};
-    qsizetype size = SeparatorCount;
+    qsizetype size = kSeparatorCount;
     for (const QString* part : parts)
         size += part->size();
 
     LogLine result;
     result.m_text.clear();
     result.m_text.reserve(size);
-    for (int i = 0; i < FieldCount; ++i) {
+    for (int i = 0; i < kFieldCount; ++i) {
         if (i > 0) {
             result.m_ends[i - 1] = static_cast<qint32>(result.m_text.size());
-            result.m_text.append(Separator);
+            result.m_text.append(kSeparator);
         }
         result.m_text.append(*parts[i]);
     }
@@ -81,9 +81,9 @@ RaceRecord LogLine::toRecord() const
 
 QStringView LogLine::field(int index) const
 {
-    Q_ASSERT(index >= 0 && index < FieldCount);
+    Q_ASSERT(index >= 0 && index < kFieldCount);
     const qsizetype start = index == 0 ? 0 : m_ends[index - 1] + 1;
-    const qsizetype end = index == DataPathField ? m_text.size() : m_ends[index];
+    const qsizetype end = index == kDataPathField ? m_text.size() : m_ends[index];
     return QStringView(m_text).sliced(start, end - start);
 }
 
@@ -122,14 +122,14 @@ void LogLine::setContentsFrom(const LogLine& other)
     text.reserve(ownNo.size() + rest.size());
     text.append(ownNo).append(rest);
     const auto shift = static_cast<qint32>(ownNo.size()) - other.m_ends[0];
-    for (int i = 0; i < SeparatorCount; ++i)
+    for (int i = 0; i < kSeparatorCount; ++i)
         m_ends[i] = other.m_ends[i] + shift;
     m_text = std::move(text);
 }
 
 bool LogLine::matches(const Fields& fileFields) const
 {
-    for (int i = 0; i < FieldCount; ++i) {
+    for (int i = 0; i < kFieldCount; ++i) {
         if (field(i) != fileFields[i])
             return false;
     }

@@ -18,12 +18,12 @@ namespace torvanu {
 class LogLine
 {
 public:
-    static constexpr int FieldCount = 7; // No, date, name, distance, time, remarks, data path
-    static constexpr int NoField = 0;
-    static constexpr int DataPathField = 6;
-    static constexpr QChar Separator = u',';
+    static constexpr int kFieldCount = 7; // No, date, name, distance, time, remarks, data path
+    static constexpr int kNoField = 0;
+    static constexpr int kDataPathField = 6;
+    static constexpr QChar kSeparator = u',';
 
-    using Fields = std::array<QStringView, FieldCount>;
+    using Fields = std::array<QStringView, kFieldCount>;
 
     // An empty record: six separators and nothing else.
     LogLine();
@@ -40,8 +40,8 @@ public:
 
     const QString& text() const { return m_text; }
     QStringView field(int index) const;
-    QStringView no() const { return field(NoField); }
-    QStringView dataPath() const { return field(DataPathField); }
+    QStringView no() const { return field(kNoField); }
+    QStringView dataPath() const { return field(kDataPathField); }
     bool hasData() const { return !dataPath().isEmpty(); }
 
     // From the separator after No to the end: what a move or a sort carries along.
@@ -63,7 +63,7 @@ public:
 
 private:
     QString m_text;
-    std::array<qint32, FieldCount - 1> m_ends{}; // index of the separator after field i
+    std::array<qint32, kFieldCount - 1> m_ends{}; // index of the separator after field i
 };
 
 std::optional<RaceRecord> parseLogLine(QStringView line);

@@ -11,7 +11,7 @@ namespace torvanu {
 
 namespace {
 
-constexpr QStringView DataMark = u"あり";
+constexpr QStringView kDataMark = u"あり";
 
 bool isValidColumn(int column)
 {
@@ -45,7 +45,7 @@ QString RecordModel::cellText(int row, int column) const
 {
     const LogLine& current = m_lines.at(row);
     if (column == DataColumn)
-        return current.hasData() ? DataMark.toString() : QString();
+        return current.hasData() ? kDataMark.toString() : QString();
     return current.field(column).toString();
 }
 
@@ -58,7 +58,7 @@ QVariant RecordModel::data(const QModelIndex& index, int role) const
         return cellText(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(columnAlignment(index.column()));
-    case DataPathRole:
+    case kDataPathRole:
         if (index.column() == DataColumn)
             return m_lines.at(index.row()).dataPath().toString();
         return {};
@@ -209,7 +209,7 @@ void RecordModel::sortByColumn(int column, Qt::SortOrder order)
     const auto cell = [this, column](qsizetype row) -> QStringView {
         const LogLine& current = m_lines[row];
         if (column == DataColumn)
-            return current.hasData() ? DataMark : QStringView();
+            return current.hasData() ? kDataMark : QStringView();
         return current.field(column);
     };
     QHash<QStringView, int> distinctIndex;

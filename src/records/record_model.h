@@ -23,7 +23,7 @@ class RecordModel : public QAbstractTableModel
 public:
     using enum RecordColumn;
     // On the data column's cell: the hidden path behind its mark.
-    static constexpr int DataPathRole = Qt::UserRole + 1;
+    static constexpr int kDataPathRole = Qt::UserRole + 1;
 
     explicit RecordModel(QObject* parent = nullptr);
 

@@ -82,8 +82,8 @@ void TestRecordModel::cells()
     const QModelIndex unmarked = model.index(1, RecordModel::DataColumn);
     QVERIFY(!model.data(marked).toString().isEmpty());
     QCOMPARE(model.data(unmarked).toString(), QString());
-    QCOMPARE(model.data(marked, RecordModel::DataPathRole).toString(), u"C:\\a,b\\x.csv"_s);
-    QCOMPARE(model.data(unmarked, RecordModel::DataPathRole).toString(), QString());
+    QCOMPARE(model.data(marked, RecordModel::kDataPathRole).toString(), u"C:\\a,b\\x.csv"_s);
+    QCOMPARE(model.data(unmarked, RecordModel::kDataPathRole).toString(), QString());
     QVERIFY(!(model.flags(marked) & Qt::ItemIsEditable));
 
     const auto alignment = [&model](int column) {
