@@ -1,5 +1,7 @@
 #include "race_models.h"
 
+#include "calc/units.h"
+
 #include <cmath>
 
 namespace torvanu {
@@ -24,7 +26,6 @@ constexpr double kFractionFastWeight = 0.2989558;
 constexpr double kFractionFastRate = 0.1932605;
 
 constexpr double kSecondsPerMinute = 60.0;
-constexpr double kMetresPerKm = 1000.0;
 
 // The search for a Daniels time runs between a second and ten years of running; halving
 // that span 40 times leaves less than a hundredth of a second, and the cap keeps any input

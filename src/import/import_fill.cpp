@@ -1,6 +1,7 @@
 #include "import/import_fill.h"
 
 #include "calc/number_text.h"
+#include "calc/units.h"
 #include "records/record_cells.h"
 #include "storage/text_bridge.h"
 
@@ -12,7 +13,6 @@ namespace torvanu {
 
 namespace {
 
-constexpr double kMetresPerKm = 1000;
 constexpr int kSecondsPerMinute = 60;
 constexpr int kSecondsPerHour = 3600;
 // Whole seconds a hair above a count are float noise from milliseconds, not a second more.

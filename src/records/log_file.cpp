@@ -128,6 +128,20 @@ bool openForReading(QFile& file, std::optional<LogFileError>& error)
     return true;
 }
 
+// The file opened for reading with its line reader; nothing, and error set, when either fails.
+std::optional<Cp932LineReader> openReader(QFile& file, std::optional<LogFileError>& error)
+{
+    std::optional<Cp932LineReader> reader;
+    if (!openForReading(file, error))
+        return reader;
+    reader.emplace(file);
+    if (!reader->isValid()) {
+        error = makeError(LogFileError::Kind::NoCodec);
+        reader.reset();
+    }
+    return reader;
+}
+
 } // namespace
 
 LogFile::LogFile(const QString& folder) : m_folder(folder) {}
@@ -153,13 +167,10 @@ LogLoadResult LogFile::load()
     m_undecodedTails.clear();
 
     QFile file(filePath());
-    if (!openForReading(file, result.error))
+    std::optional<Cp932LineReader> opened = openReader(file, result.error);
+    if (!opened)
         return result;
-    Cp932LineReader reader(file);
-    if (!reader.isValid()) {
-        result.error = makeError(LogFileError::Kind::NoCodec);
-        return result;
-    }
+    Cp932LineReader& reader = *opened;
 
     Cp932LineReader::Line line;
     while (reader.next(line)) {
@@ -194,13 +205,10 @@ LogCompareResult LogFile::compare(const QList<LogLine>& rows) const
         return result;
 
     QFile file(filePath());
-    if (!openForReading(file, result.error))
+    std::optional<Cp932LineReader> opened = openReader(file, result.error);
+    if (!opened)
         return result;
-    Cp932LineReader reader(file);
-    if (!reader.isValid()) {
-        result.error = makeError(LogFileError::Kind::NoCodec);
-        return result;
-    }
+    Cp932LineReader& reader = *opened;
 
     // Counted exactly as the old program did, so that the same files raise the question:
     // short lines are not compared but counted, and any count but rows + 1 is a change.
@@ -302,12 +310,9 @@ LogSaveResult LogFile::save(const QList<LogLine>& rows)
     }
 
     QFile old(path);
-    std::optional<Cp932LineReader> reader;
-    if (hadFile) {
-        if (!openForReading(old, result.error))
-            return result;
-        reader.emplace(old);
-    }
+    std::optional<Cp932LineReader> reader = hadFile ? openReader(old, result.error) : std::nullopt;
+    if (hadFile && !reader)
+        return result;
 
     AtomicFile out(path);
     if (auto error = out.open()) {
