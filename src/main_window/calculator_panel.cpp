@@ -4,6 +4,7 @@
 #include "calc/validation.h"
 #include "captions.h"
 #include "lap_table_panel.h"
+#include "records/record_cells.h"
 #include "shell/dialogs.h"
 #include "shell/picker_entry.h"
 #include "storage/text_bridge.h"
@@ -24,14 +25,8 @@ namespace torvanu {
 
 namespace {
 
-constexpr int kGoalTimeTabIndex = 0;
-
-QStringList distanceEntries()
-{
-    return {u"42.195"_s, u"30"_s, u"21.0975"_s, u"20"_s, u"10"_s, u"5 "_s, u"3 "_s, u"1 "_s};
-}
-
 // The tab strip's tabs in the order they are added.
+constexpr int kGoalTimeTabIndex = 0;
 constexpr int kPaceTabIndex = 1;
 
 // "0 " to "9 " carry a trailing blank, as the list shows them; then "10" and up.
@@ -146,7 +141,7 @@ void CalculatorPanel::buildGoalTimePanel(QWidget* client)
     goal.panel->setGeometry(24, 48, 281, 233);
 
     QGroupBox* distance = makeFrame(goal.panel, u"Frame2"_s, kFrameDistance, {8, 8, 265, 65});
-    goal.pickers[0] = makePicker(distance, u"Combo1"_s, distanceEntries(),
+    goal.pickers[0] = makePicker(distance, u"Combo1"_s, distancePresets(),
                                  kInitialDistance.toString(), {16, 24, 185, 24});
     goal.unitButton = makeUnitButton(distance, u"Command1"_s);
 
@@ -171,7 +166,7 @@ void CalculatorPanel::buildPacePanel(QWidget* client)
     pace.panel->setGeometry(32, 56, 273, 225);
 
     QGroupBox* distance = makeFrame(pace.panel, u"Frame1"_s, kFrameDistance, {0, 0, 265, 65});
-    pace.pickers[0] = makePicker(distance, u"Combo3"_s, distanceEntries(),
+    pace.pickers[0] = makePicker(distance, u"Combo3"_s, distancePresets(),
                                  kInitialDistance.toString(), {16, 24, 185, 24});
     pace.unitButton = makeUnitButton(distance, u"Command2"_s);
 

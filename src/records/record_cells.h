@@ -23,7 +23,8 @@ QStringList monthEntries();    // "01" .. "12"
 QStringList dayEntries();      // "01" .. "31"
 QStringList hourEntries();     // " 0" .. " 9", "10" .. "24"
 QStringList minuteEntries();   // " 0" .. " 9", "10" .. "59"; the seconds picker shares them
-QStringList distancePresets(); // the distance picker's list; some entries end in a blank
+QStringList distancePresets(); // the distance pickers' list, the calculator's and the editor's;
+                               // some entries end in a blank
 
 struct DateParts
 {
