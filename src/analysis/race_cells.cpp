@@ -3,6 +3,7 @@
 #include "calc/number_text.h"
 #include "calc/units.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace torvanu {
@@ -79,31 +80,22 @@ int RaceDate::dayNumber() const
 CellReading<double> readDistanceCell(std::u16string_view cell)
 {
     const std::u16string_view text = trimmed(cell);
-    // "km" before "m": a kilometre cell also ends in "m".
-    double metresPerUnit = 0.0;
-    std::u16string_view number;
-    if (text.ends_with(kKmText)) {
-        metresPerUnit = kMetresPerKm;
-        number = text.substr(0, text.size() - kKmText.size());
-    } else if (text.ends_with(kMileText)) {
-        metresPerUnit = kKmPerMile * kMetresPerKm;
-        number = text.substr(0, text.size() - kMileText.size());
-    } else if (text.ends_with(kMetreText)) {
-        metresPerUnit = 1.0;
-        number = text.substr(0, text.size() - kMetreText.size());
-    } else {
+    // The unit table lists "km" before "m": a kilometre cell also ends in "m".
+    const auto facts = std::find_if(kUnits.begin(), kUnits.end(), [text](const UnitFacts& unit) {
+        return text.ends_with(unit.text);
+    });
+    if (facts == kUnits.end())
         return failed<double>(RowProblem::DistanceUnreadable);
-    }
-
-    const std::optional<double> value = readNumber(number);
+    const std::optional<double> value =
+        readNumber(text.substr(0, text.size() - facts->text.size()));
     if (!value)
         return failed<double>(RowProblem::DistanceUnreadable);
-    const double metres = *value * metresPerUnit;
-    if (!(metres > 0.0))
+    const double length = metres(*value, facts->unit);
+    if (!(length > 0.0))
         return failed<double>(RowProblem::DistanceNotPositive);
-    if (metres > kLongestRaceMetres)
+    if (length > kLongestRaceMetres)
         return failed<double>(RowProblem::DistanceTooLong);
-    return {metres, std::nullopt};
+    return {length, std::nullopt};
 }
 
 CellReading<double> readTimeCell(std::u16string_view cell)

@@ -189,17 +189,7 @@ std::optional<PlanRequest> planRequest(const CalcInputs& inputs, Mode mode)
     if (!distance || !unit)
         return std::nullopt;
     PlanRequest request;
-    switch (*unit) {
-    case Unit::Km:
-        request.distanceKm = *distance;
-        break;
-    case Unit::M:
-        request.distanceKm = *distance / kMetresPerKm;
-        break;
-    case Unit::Mile:
-        request.distanceKm = *distance * kKmPerMile;
-        break;
-    }
+    request.distanceKm = kilometres(*distance, *unit);
     if (mode == Mode::GoalTime) {
         const std::optional<LapPace> pace = lapPace(inputs, mode);
         if (!pace)

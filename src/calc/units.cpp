@@ -20,4 +20,30 @@ Unit nextUnit(Unit unit)
     return Unit::Km;
 }
 
+double kilometres(double distance, Unit unit)
+{
+    switch (unit) {
+    case Unit::Km:
+        break;
+    case Unit::M:
+        return distance / kMetresPerKm;
+    case Unit::Mile:
+        return distance * kKmPerMile;
+    }
+    return distance;
+}
+
+double metres(double distance, Unit unit)
+{
+    switch (unit) {
+    case Unit::Km:
+        return distance * kMetresPerKm;
+    case Unit::M:
+        break;
+    case Unit::Mile:
+        return distance * (kKmPerMile * kMetresPerKm);
+    }
+    return distance;
+}
+
 } // namespace torvanu

@@ -62,4 +62,9 @@ std::optional<Unit> unitFromText(std::u16string_view text);
 // The next unit in the button's cycle.
 Unit nextUnit(Unit unit);
 
+// A distance given in unit, converted with the operations in the order the pace arithmetic
+// and the plans rely on to the last bit.
+double kilometres(double distance, Unit unit);
+double metres(double distance, Unit unit);
+
 } // namespace torvanu
