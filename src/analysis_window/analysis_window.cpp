@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
@@ -43,6 +44,9 @@ QTableWidget* makeTable(const QString& name)
     // The style's default row is sized for icons; text rows this tight show a whole season.
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
     table->setWordWrap(false);
+    // Tab leaves the table for the next control, as in every other window of the program; the
+    // arrow keys move between cells.
+    table->setTabKeyNavigation(false);
     return table;
 }
 
@@ -138,7 +142,17 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     predictionLayout->addLayout(targetLine);
 
     m_unreadableFrame = frame(kUnreadableFrame, m_unreadableTable);
-    auto* grid = new QGridLayout(this);
+    // At 200 % a laptop's screen is lower than the tables and the chart need at their least:
+    // the content scrolls rather than reaching below the screen's edge.
+    auto* content = new QWidget;
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins({});
+    outer->addWidget(scroll);
+    auto* grid = new QGridLayout(content);
     grid->addWidget(frame(kBestFrame, m_bestTable), 0, 0);
     grid->addWidget(frame(kTrendFrame, trend), 0, 1);
     grid->addWidget(frame(kYearFrame, m_yearTable), 1, 0);
