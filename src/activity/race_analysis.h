@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activity/activity.h"
+#include "calc/units.h"
 
 #include <optional>
 #include <vector>
@@ -29,8 +30,6 @@ struct RaceAnalysis
     std::optional<int> fastestKm; // as KmSplit::km
     std::optional<int> slowestKm;
 };
-
-constexpr double kMetresPerKm = 1000;
 
 // A track longer than this is no run: it gets no kilometre splits rather than a list that
 // would not fit in memory.
