@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -55,6 +56,10 @@ QTableWidget* splitTable(const RaceDetailView& view)
         }
     }
     table->resizeColumnsToContents();
+    // The chart gives way first: a lap cut off is worse than a narrower chart.
+    table->setMinimumWidth(table->horizontalHeader()->length() +
+                           table->verticalScrollBar()->sizeHint().width() +
+                           2 * table->frameWidth());
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
