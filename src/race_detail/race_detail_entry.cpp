@@ -1,5 +1,6 @@
 #include "race_detail/race_detail_entry.h"
 
+#include "main_window/captions.h"
 #include "race_detail/race_detail_load.h"
 #include "race_detail/race_detail_texts.h"
 #include "race_detail/race_detail_window.h"
@@ -17,8 +18,10 @@ RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
                                  const std::optional<RaceRecord>& record)
 {
     if (!record) {
-        dialogs.message(owner, kNoRecordSelected.toString(), Dialogs::Icon::Information,
-                        Dialogs::Buttons::Ok);
+        // The list shows only in the detail view: the message says where to find it.
+        dialogs.message(owner,
+                        u"%1の%2で記録を選んでください。"_s.arg(kDetailCheck, kRecordListCaption),
+                        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         return nullptr;
     }
     RaceDetailLoad load = loadRaceDetail(*record);

@@ -15,7 +15,6 @@ inline constexpr QStringView kPassingHeader = u"通過";
 inline constexpr QStringView kLapHeader = u"ラップ";
 inline constexpr QStringView kAgainstEvenHeader = u"均等ペースとの差";
 
-inline constexpr QStringView kNoRecordSelected = u"記録一覧で記録を選んでください。";
 inline constexpr QStringView kNoDataFile = u"この記録にはデータファイルが指定されていません。";
 inline constexpr QStringView kNoSplits =
     u"このファイルには、ラップを出せる時刻と距離の記録がありません";

@@ -21,6 +21,7 @@ namespace {
 
 constexpr QSize kStartSize(900, 600);
 constexpr double kLargestScreenShare = 0.9;
+constexpr int kRowPadding = 6;
 
 QLabel* label(const QString& name, const QString& text)
 {
@@ -45,6 +46,8 @@ QTableWidget* splitTable(const RaceDetailView& view)
     table->setObjectName(u"SplitTable"_s);
     table->setHorizontalHeaderLabels(view.headers);
     table->verticalHeader()->hide();
+    // A marathon's 43 rows: as many as the font allows in view, not the style's roomy rows.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (int r = 0; r < table->rowCount(); ++r) {

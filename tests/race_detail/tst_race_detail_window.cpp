@@ -179,7 +179,7 @@ void TestRaceDetailWindow::refused_data()
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("no record selected")
-        << File::Fit << false << false << u"記録一覧で記録を選んでください。"_s;
+        << File::Fit << false << false << u"詳細表示の大会記録一覧で記録を選んでください。"_s;
     QTest::newRow("no data file") << File::None << true << false
                                   << u"この記録にはデータファイルが指定されていません。"_s;
     QTest::newRow("a file that is not there")
