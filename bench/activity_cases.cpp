@@ -3,9 +3,13 @@
 #include "activity_generator.h"
 
 #include "activity/activity_reader.h"
+#include "race_detail/race_detail_entry.h"
+#include "race_detail/race_detail_window.h"
+#include "silent_dialogs.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPixmap>
 #include <QXmlStreamReader>
 
 #include <chrono>
@@ -77,6 +81,33 @@ void readRun(benchmark::State& state, BenchContext& context, bool fit, Reading r
     }
 }
 
+// From the choice of レース詳細 to the window painted whole: reading the file, the splits, the
+// texts, the layout and the first paint of the table and the chart.
+void openRaceDetail(benchmark::State& state, BenchContext& context)
+{
+    RaceRecord record;
+    record.raceName = u"4時間走"_s;
+    record.distance = u"42.195km"_s;
+    record.raceTime = u" 4時間 0分 0秒"_s;
+    record.dataPath = runFile(context, true);
+    if (record.dataPath.isEmpty()) {
+        state.SkipWithError("could not write the generated file");
+        return;
+    }
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        RaceDetailWindow* window = torvanu::openRaceDetail(nullptr, dialogs, record);
+        const QPixmap painted = window ? window->grab() : QPixmap();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        delete window;
+        if (!window || painted.isNull() || dialogs.messages() > 0) {
+            state.SkipWithError("the window did not open");
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void registerActivityCases(BenchContext& context)
@@ -97,6 +128,11 @@ void registerActivityCases(BenchContext& context)
                 ->Repetitions(context.smoke ? 1 : 6);
         }
     }
+    benchmark::RegisterBenchmark("race_detail/open",
+                                 [c](benchmark::State& s) { openRaceDetail(s, *c); })
+        ->UseManualTime()
+        ->Iterations(context.smoke ? 1 : 10)
+        ->Repetitions(context.smoke ? 1 : 6);
 }
 
 } // namespace torvanu::bench

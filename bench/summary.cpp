@@ -243,6 +243,8 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
            "analysis/floor", 0.1, "≤ 100 ms");
     within("record analysis: one edit and the window's update, " + small, "analysis/edit",
            "analysis/floor", 0.02, "≤ 20 ms");
+    within("race detail: open the window on a 4-hour FIT", "race_detail/open", "activity/fit", 0.1,
+           "≤ 100 ms");
 
     // Reading a watch's file: against the reading of its bytes, with a limit of its own.
     for (const auto& [name, what, limit] :

@@ -61,6 +61,10 @@ ActivityReadResult readActivity(QByteArrayView bytes)
 ActivityReadResult readActivityFile(const QString& path)
 {
     const QFileInfo info(path);
+    // Opening a named pipe waits for a writer, with the window frozen until one comes; a
+    // watch never writes anything but a plain file.
+    if (info.exists() && !info.isFile())
+        return failed(ActivityError::Kind::Unreadable);
     if (info.exists() && info.size() > kMaxActivityFileBytes)
         return failed(ActivityError::Kind::TooLarge);
     QFile file(path);

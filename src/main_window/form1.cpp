@@ -10,6 +10,8 @@
 #include "analysis_window/analysis_window.h"
 #include "export/csv_text.h"
 #include "pace_band/pace_band_dialog.h"
+#include "race_detail/race_detail_entry.h"
+#include "records/record_model.h"
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "shell/dialogs.h"
@@ -121,6 +123,11 @@ void Form1::buildMenus()
     QAction* paceBand = tools->addAction(kMenuPaceBand.toString());
     paceBand->setObjectName(u"mnPaceBand"_s);
     connect(paceBand, &QAction::triggered, this, &Form1::mnPaceBand_Click);
+    addRaceDetailEntry(tools, this, {m_dialogs, [this]() -> std::optional<RaceRecord> {
+                                         if (const auto row = m_recordBook->selectedRow())
+                                             return m_recordBook->model().record(*row);
+                                         return std::nullopt;
+                                     }});
     addBookLocationEntry(tools, this,
                          {[this] {
                               return BookFiles{logFilePath(m_folders.dataFolder),

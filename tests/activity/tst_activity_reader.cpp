@@ -1,9 +1,12 @@
 #include "activity/activity_reader.h"
 #include "fit_encoder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using torvanu::ActivityError;
@@ -40,6 +43,8 @@ private slots:
     void files_data();
     void files();
     void atTheLimitIsRead();
+    void notAFile_data();
+    void notAFile();
 };
 
 void TestActivityReader::toldApartByContent_data()
@@ -117,6 +122,30 @@ void TestActivityReader::atTheLimitIsRead()
     const auto result = torvanu::readActivity(bytes);
     QVERIFY(!result.error);
     QCOMPARE(result.activities.size(), 1);
+}
+
+void TestActivityReader::notAFile_data()
+{
+    QTest::addColumn<bool>("pipe"); // else a folder
+    // Opening a pipe waits for a writer that may never come, with the window frozen.
+    QTest::newRow("a named pipe nothing writes to") << true;
+    QTest::newRow("a folder") << false;
+}
+
+void TestActivityReader::notAFile()
+{
+    QFETCH(bool, pipe);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(u"race.fit"_s);
+    if (pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QDir(dir.path()).mkdir(u"race.fit"_s));
+    const auto result = torvanu::readActivityFile(path);
+    QVERIFY(result.error);
+    QCOMPARE(result.error->kind, ActivityError::Kind::Unreadable);
 }
 
 QTEST_APPLESS_MAIN(TestActivityReader)

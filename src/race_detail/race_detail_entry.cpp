@@ -1,0 +1,48 @@
+#include "race_detail/race_detail_entry.h"
+
+#include "main_window/captions.h"
+#include "race_detail/race_detail_load.h"
+#include "race_detail/race_detail_texts.h"
+#include "race_detail/race_detail_window.h"
+#include "shell/dialogs.h"
+
+#include <QMenu>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu {
+
+RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
+                                 const std::optional<RaceRecord>& record)
+{
+    if (!record) {
+        // The list shows only in the detail view: the message says where to find it.
+        dialogs.message(owner,
+                        u"%1の%2で記録を選んでください。"_s.arg(kDetailCheck, kRecordListCaption),
+                        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        return nullptr;
+    }
+    RaceDetailLoad load = loadRaceDetail(*record);
+    if (!load.data) {
+        dialogs.message(owner, load.error, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+        return nullptr;
+    }
+    auto* window = new RaceDetailWindow(std::move(*load.data), owner);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+void addRaceDetailEntry(QMenu* menu, QWidget* owner, RaceDetailServices services)
+{
+    QAction* entry = menu->addAction(kRaceDetailEntry.toString());
+    entry->setObjectName(u"mnRaceDetail"_s);
+    auto shared = std::make_shared<RaceDetailServices>(std::move(services));
+    QObject::connect(entry, &QAction::triggered, owner, [owner, shared] {
+        openRaceDetail(owner, shared->dialogs, shared->selectedRecord());
+    });
+}
+
+} // namespace torvanu

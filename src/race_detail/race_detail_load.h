@@ -1,0 +1,32 @@
+#pragma once
+
+#include "activity/activity.h"
+#include "activity/race_analysis.h"
+#include "race_detail/race_detail_view.h"
+#include "records/race_record.h"
+
+#include <QString>
+#include <QTimeZone>
+
+#include <optional>
+
+namespace torvanu {
+
+// A record's data file, read and split: everything the window shows, or why nothing is.
+struct RaceDetailData
+{
+    QString heading; // the race, its date and the activity taken from the file
+    RaceDetailView view;
+};
+
+struct RaceDetailLoad
+{
+    std::optional<RaceDetailData> data;
+    QString error; // the message to show, naming the file; empty exactly when data is set
+};
+
+// A file of several activities gives the first run, as the record editor would take it.
+RaceDetailLoad loadRaceDetail(const RaceRecord& record,
+                              const QTimeZone& zone = QTimeZone::systemTimeZone());
+
+} // namespace torvanu

@@ -1,0 +1,226 @@
+#include "charts/chart_view.h"
+#include "fit_encoder.h"
+#include "race_detail/race_detail_window.h"
+#include "record_book/record_book.h"
+#include "support/file_helpers.h"
+#include "support/main_window_fixture.h"
+
+#include <QAction>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace torvanu;
+
+namespace {
+
+constexpr std::uint32_t kRaceStart = 1'100'000'000; // FIT time, 2024-11-08 09:46:40 UTC
+constexpr int kPoints = 106;                        // 10.5 km, a point every 100 m and 30 s
+
+QByteArray fitRun(bool bigEndian)
+{
+    test::FitActivityContent run;
+    run.start = kRaceStart;
+    run.sport = 1;
+    for (int i = 0; i < kPoints; ++i)
+        run.records.push_back({kRaceStart + 30u * i, 10'000u * i});
+    run.elapsedMs = run.timerMs = 30'000u * (kPoints - 1);
+    run.distanceCm = 10'000u * (kPoints - 1);
+    run.laps.push_back({kRaceStart, run.elapsedMs, run.timerMs, run.distanceCm});
+    return test::encodeFitActivity(run, {.bigEndian = bigEndian, .compressedTimestamps = true});
+}
+
+// The same run northwards along the prime meridian; without times, a planned route.
+QByteArray gpxRun(bool timed)
+{
+    constexpr double degreesPer100m = 100 / (6'371'008.8 * 3.14159265358979323846 / 180);
+    QByteArray text = "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
+                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
+    for (int i = 0; i < kPoints; ++i) {
+        const QDateTime time =
+            QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc()).addSecs(30 * i);
+        text += "<trkpt lat=\"" + QByteArray::number(i * degreesPer100m, 'f', 9) + "\" lon=\"0\">";
+        if (timed)
+            text += "<time>" + time.toString(Qt::ISODate).toLatin1() + "</time>";
+        text += "</trkpt>";
+    }
+    return text + "</trkseg></trk></gpx>";
+}
+
+enum class File
+{
+    Fit,
+    FitBigEndian,
+    Gpx,
+    GpxWithoutTimes,
+    TruncatedFit,
+    Missing,
+    None,
+};
+
+} // namespace
+
+class TestRaceDetailWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void showsTheSplits_data();
+    void showsTheSplits();
+    void refused_data();
+    void refused();
+    void fitsTheScreen();
+
+private:
+    // A book of one race in 52:30 over 10.5 km whose data file is file, that race selected
+    // unless select is false, and レース詳細 chosen.
+    RaceDetailWindow* open(File file, bool select = true);
+    QString dataPath() const { return m_main->environment.filePath(u"レース.dat"_s); }
+
+    std::unique_ptr<test::MainWindowFixture> m_main;
+};
+
+void TestRaceDetailWindow::cleanup()
+{
+    if (m_main)
+        QCOMPARE(m_main->dialogs.unexpected, 0);
+    m_main.reset();
+}
+
+RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
+{
+    m_main = std::make_unique<test::MainWindowFixture>();
+    QByteArray bytes;
+    switch (file) {
+    case File::Fit:
+    case File::FitBigEndian:
+        bytes = fitRun(file == File::FitBigEndian);
+        break;
+    case File::TruncatedFit:
+        bytes = fitRun(false).first(600);
+        break;
+    case File::Gpx:
+    case File::GpxWithoutTimes:
+        bytes = gpxRun(file == File::Gpx);
+        break;
+    case File::Missing:
+    case File::None:
+        break;
+    }
+    if (!bytes.isEmpty() && !test::writeFile(dataPath(), bytes))
+        return nullptr;
+    const QString path = file == File::None ? QString() : dataPath();
+    const QString book = u"1,2024年11月08日,川沿いハーフ,10.5km,  52分30秒,,"_s + path + u"\r\n"_s;
+    if (!m_main->start({.log = test::cp932(book)}))
+        return nullptr;
+    if (select)
+        m_main->form->recordBook().selectRow(0);
+    m_main->find<QAction>(u"mnRaceDetail"_s)->trigger();
+    return m_main->form->findChild<RaceDetailWindow*>(u"RaceDetail"_s);
+}
+
+void TestRaceDetailWindow::showsTheSplits_data()
+{
+    QTest::addColumn<File>("file");
+    QTest::newRow("FIT") << File::Fit;
+    QTest::newRow("FIT of the other byte order") << File::FitBigEndian;
+    QTest::newRow("GPX") << File::Gpx;
+}
+
+void TestRaceDetailWindow::showsTheSplits()
+{
+    QFETCH(File, file);
+
+    RaceDetailWindow* window = open(file);
+    QVERIFY(window);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QVERIFY(window->isWindow());
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowModality(), Qt::NonModal);
+
+    auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    QCOMPARE(table->rowCount(), 11);
+    const auto row = [table](int r) {
+        QStringList texts;
+        for (int c = 0; c < table->columnCount(); ++c)
+            texts.append(table->item(r, c)->text());
+        return texts;
+    };
+    QCOMPARE(row(0), (QStringList{u"1km"_s, u"5:00"_s, u"5:00"_s, u"±0:00"_s}));
+    QCOMPARE(row(10), (QStringList{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s}));
+    QCOMPARE(window->findChild<QLabel*>(u"HalfSplit"_s)->text(),
+             u"前半 26:15　後半 26:15（±0.0%）"_s);
+    QCOMPARE(window->findChild<QLabel*>(u"EvenPace"_s)->text(),
+             u"均等ペース 5:00/km（記録のタイムと距離から）"_s);
+    QVERIFY(window->findChild<QLabel*>(u"RaceHeading"_s)->text().contains(u"川沿いハーフ"_s));
+
+    const ChartData& chart = window->findChild<ChartView*>(u"PaceChart"_s)->data();
+    QCOMPARE(chart.kind, ChartData::Kind::Bars);
+    QCOMPARE(chart.points.size(), std::size_t{10});
+    QCOMPARE(chart.referenceLine, std::optional<double>(300));
+
+    // A second choice opens a second window beside the first, for another race or the same.
+    m_main->find<QAction>(u"mnRaceDetail"_s)->trigger();
+    QCOMPARE(m_main->form->findChildren<RaceDetailWindow*>().size(), 2);
+}
+
+void TestRaceDetailWindow::refused_data()
+{
+    QTest::addColumn<File>("file");
+    QTest::addColumn<bool>("select");
+    QTest::addColumn<bool>("namesTheFile");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no record selected")
+        << File::Fit << false << false << u"詳細表示の大会記録一覧で記録を選んでください。"_s;
+    QTest::newRow("no data file") << File::None << true << false
+                                  << u"この記録にはデータファイルが指定されていません。"_s;
+    QTest::newRow("a file that is not there")
+        << File::Missing << true << true << u"ファイルを読み込めません。"_s;
+    QTest::newRow("a FIT file cut short")
+        << File::TruncatedFit << true << true << u"FITファイルの途中で終わっています。"_s;
+    QTest::newRow("a planned route without times")
+        << File::GpxWithoutTimes << true << true
+        << u"このファイルには、ラップを出せる時刻と距離の記録がありません。"_s;
+}
+
+void TestRaceDetailWindow::refused()
+{
+    QFETCH(File, file);
+    QFETCH(bool, select);
+    QFETCH(bool, namesTheFile);
+    QFETCH(QString, reason);
+
+    QCOMPARE(open(file, select), nullptr);
+    QCOMPARE(m_main->dialogs.messages.size(), 1);
+    const QString text = m_main->dialogs.messages.front().text;
+    QVERIFY2(text.endsWith(reason), qPrintable(text));
+    QCOMPARE(text.startsWith(QDir::toNativeSeparators(dataPath()) + u"\n"_s), namesTheFile);
+}
+
+void TestRaceDetailWindow::fitsTheScreen()
+{
+    RaceDetailWindow* window = open(File::Fit);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect screen = window->screen()->availableGeometry();
+    QVERIFY2(
+        screen.contains(window->frameGeometry()),
+        qPrintable(
+            u"%1x%2"_s.arg(window->frameGeometry().width()).arg(window->frameGeometry().height())));
+    for (QLabel* label : window->findChildren<QLabel*>())
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
+    auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
+    QVERIFY(window->findChild<ChartView*>(u"PaceChart"_s)->height() >= 100);
+}
+
+QTEST_MAIN(TestRaceDetailWindow)
+#include "tst_race_detail_window.moc"
