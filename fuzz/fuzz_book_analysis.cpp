@@ -16,6 +16,7 @@
 #include "analysis/time_text.h"
 #include "property.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +31,8 @@ namespace {
 
 // Predicting is the costly part: from this many races per input, not all of them.
 constexpr std::size_t kPredictedRaces = 4;
+constexpr double kRoundingSlack = 1e-12;
+constexpr double kSearchPrecisionSeconds = 0.02;
 
 std::u16string_view typed(std::uint8_t byte)
 {
@@ -186,8 +189,19 @@ void checkPredictions(const BookAnalysis& analysis, int race)
         require(std::isfinite(*predictions.ownExponent.exponent), "a fitted exponent is finite");
     if (predictions.ownExponent.problem == ExponentFit::Problem::None)
         require(predictions.ownExponent.exponent.has_value(), "a believed exponent has a value");
+    std::array<std::optional<double>, kPredictionModels> shorter;
     for (std::size_t i = 0; i < predictions.rows.size(); ++i) {
         const PredictionRow& row = predictions.rows[i];
+        for (std::size_t m = 0; m < kPredictionModels; ++m) {
+            // A longer race never takes less time in any model; the search for the Daniels
+            // time stops within a hundredth of a second.
+            if (shorter[m] && row.seconds[m])
+                require(*row.seconds[m] >=
+                            *shorter[m] * (1.0 - kRoundingSlack) - kSearchPrecisionSeconds,
+                        "a longer distance is predicted no faster");
+            if (row.seconds[m])
+                shorter[m] = row.seconds[m];
+        }
         require(positive(row.metres), "a prediction's distance is finite and positive");
         require(i == 0 || predictions.rows[i - 1].metres <= row.metres,
                 "prediction rows run shortest first");

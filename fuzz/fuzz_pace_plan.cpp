@@ -27,6 +27,8 @@ using fuzz::require;
 
 namespace {
 
+constexpr double kRoundingSlack = 1e-12;
+
 class Bytes
 {
 public:
@@ -133,13 +135,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(plan.rows.back().mark == PlanMark::Finish, "a plan ends on the finish");
     require(plan.rows.back().km == request.distanceKm, "the finish lies at the distance");
 
+    const double total = request.paceSecondsPerKm ? *request.paceSecondsPerKm * request.distanceKm
+                                                  : request.goalSeconds;
+
+    // The half from the strategy's own definition, not from the plan's arithmetic: the second
+    // half p % slower than the first, or a pace moving linearly by d % from start to finish.
+    const double q = request.percent / 100.0;
+    const double exactHalf = request.strategy == Strategy::Split   ? total / (2.0 + q)
+                             : request.strategy == Strategy::Drift ? total * (0.5 - q / 8.0)
+                                                                   : total / 2.0;
     int halves = 0;
     double lastKm = 0.0;
     std::int64_t lastPassing = 0;
     std::int64_t segments = 0;
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         const PlanRow& row = plan.rows[i];
-        halves += row.mark == PlanMark::Half;
+        if (row.mark == PlanMark::Half) {
+            ++halves;
+            const std::optional<std::int64_t> half = clockSeconds(row.passing);
+            require(half && std::fabs(static_cast<double>(*half) - exactHalf) <=
+                                1.0 + exactHalf * kRoundingSlack,
+                    "the half is passed when the strategy says");
+        }
         require(row.mark != PlanMark::Finish || i + 1 == plan.rows.size(),
                 "only the last mark is the finish");
         require(std::isfinite(row.km) && row.km >= lastKm && (i == 0 || row.km > lastKm),
@@ -158,8 +175,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(halves == 1, "a plan has one half mark");
     require(segments == lastPassing, "the segments add up to the finish");
 
-    const double total = request.paceSecondsPerKm ? *request.paceSecondsPerKm * request.distanceKm
-                                                  : request.goalSeconds;
     require(wholeSeconds(total) == lastPassing, "the finish is the time asked");
     return 0;
 }
