@@ -4,14 +4,20 @@
 // goal time, then the distance (km), the time (seconds per km or in all) and the percentage.
 // Each number is a tag byte and then either the raw bits of a double (NaN, infinities and
 // subnormals included) or a 32-bit whole number over a power of ten, so that plain figures
-// such as 42.195 and 12600 come up as often as the odd ones.
+// such as 42.195 and 12600 come up as often as the odd ones. A first byte of 0xFF instead
+// types a pace on the goal-time tab for a marathon.
 //
 // Checked: a refusal holds no rows; a plan ends on the finish at the distance, holds one half
 // mark, and its places only ever lie further on; its passing times never fall, its segment
 // times add up exactly to the finish, and the finish is the time asked, cut to whole seconds;
-// every text is a clock the band can print.
+// every text is a clock the band can print. The typed marathon pace gives, as an even plan
+// every kilometre, exactly the lap table's texts.
 
+#include "calc/lap_table.h"
+#include "calc/number_text.h"
 #include "calc/pace_plan.h"
+#include "calc/units.h"
+#include "calc/validation.h"
 #include "calc/split_table.h"
 #include "property.h"
 
@@ -21,6 +27,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 using namespace torvanu;
 using fuzz::require;
@@ -107,12 +114,59 @@ bool isPace(const std::u16string& text)
     return text[colon + 1] <= u'5';
 }
 
+// A marathon at a pace typed on the goal-time tab: an even plan every kilometre is the lap
+// table, text for text, at every kilometre, the half and the finish.
+void checkAgainstLapTable(Bytes& in)
+{
+    const std::uint8_t tag = in.next();
+    double minutes = in.next();
+    for (int i = 0; i < tag % 3; ++i)
+        minutes /= 10.0;
+    const int high = in.next();
+    double seconds = high << 8 | in.next();
+    for (int i = 0; i < tag / 3 % 4; ++i)
+        seconds /= 10.0;
+    const std::u16string distanceText = u"42.195";
+    const std::u16string minutesText = numberText(minutes);
+    const std::u16string secondsText = numberText(seconds);
+    const std::u16string_view texts[] = {distanceText, minutesText, secondsText};
+    if (!checkInputs(Mode::GoalTime, texts, kKmText).accepted())
+        return;
+    const CalcInputs inputs{distanceText, kKmText, {}, minutesText, secondsText};
+    const std::optional<PlanRequest> request = planRequest(inputs, Mode::GoalTime);
+    if (!request)
+        return;
+    const PacePlan plan = pacePlan(*request);
+    if (plan.status != PlanStatus::Ok)
+        return;
+    const LapTable lap = fullMarathonMatrix(inputs, Mode::GoalTime);
+    require(plan.rows.size() == kLapRows + 2, "a marathon plan has a row per km, half and finish");
+    for (const PlanRow& row : plan.rows) {
+        switch (row.mark) {
+        case PlanMark::Split:
+            require(row.passing == lap.splits[static_cast<std::size_t>(row.km) - 1],
+                    "every km is passed when the lap table says");
+            break;
+        case PlanMark::Half:
+            require(row.passing == lap.half, "the half is passed when the lap table says");
+            break;
+        case PlanMark::Finish:
+            require(row.passing == lap.full, "the finish is reached when the lap table says");
+            break;
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Bytes in(data, size);
     const std::uint8_t choice = in.next();
+    if (choice == 0xFF) {
+        checkAgainstLapTable(in);
+        return 0;
+    }
     PlanRequest request;
     request.every = static_cast<SplitEvery>(choice % 3);
     request.strategy = static_cast<Strategy>(choice / 3 % 3);
