@@ -116,9 +116,13 @@ std::vector<ChartTick> yearTicks(int firstDay, int lastDay)
 
 std::vector<ChartTick> timeTicks(double fastest, double slowest)
 {
-    double step = kTimeSteps.back();
+    // Past the table the step grows by whole multiples of its last entry: a hand-kept book
+    // may hold a second and a million hours in one class, and a tick every five hours across
+    // that would be hundreds of thousands of labels to paint.
+    const double span = slowest - fastest;
+    double step = kTimeSteps.back() * std::ceil(span / (kMaxTimeTicks * kTimeSteps.back()));
     for (const double candidate : kTimeSteps) {
-        if ((slowest - fastest) / candidate <= kMaxTimeTicks) {
+        if (span / candidate <= kMaxTimeTicks) {
             step = candidate;
             break;
         }

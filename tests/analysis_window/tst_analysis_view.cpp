@@ -58,6 +58,9 @@ void TestAnalysisView::trendSpan_data()
     QTest::newRow("two centuries: at most twelve years marked")
         << QStringList{u"1900年01月01日"_s, u"2100年12月31日"_s}
         << QStringList{u"  20分 0秒"_s, u"  25分 0秒"_s} << 12;
+    QTest::newRow("a second and a million hours: still a handful of time ticks")
+        << QStringList{u"2020年06月15日"_s, u"2021年06月15日"_s}
+        << QStringList{u"  0分 1秒"_s, u"999999時間 0分 0秒"_s} << 2;
 }
 
 // Whatever the book, the chart has a span to draw across and a readable number of ticks.
