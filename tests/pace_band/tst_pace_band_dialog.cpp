@@ -5,6 +5,7 @@
 #include "storage/text_bridge.h"
 #include "support/file_helpers.h"
 #include "support/main_window_fixture.h"
+#include "support/table_texts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -84,11 +85,7 @@ PaceBandDialog* TestPaceBandDialog::open(int tab, const QStringList& pickers, co
 
 QStringList TestPaceBandDialog::tableRow(PaceBandDialog* dialog, int row) const
 {
-    auto* table = dialog->findChild<QTableWidget*>(u"PlanTable"_s);
-    QStringList texts;
-    for (int c = 0; c < table->columnCount(); ++c)
-        texts << table->item(row, c)->text();
-    return texts;
+    return test::rowTexts(dialog->findChild<QTableWidget*>(u"PlanTable"_s), row);
 }
 
 std::optional<QString> TestPaceBandDialog::run(const QString& program, const QStringList& arguments)
