@@ -23,6 +23,15 @@ const QByteArray kTcx = "<TrainingCenterDatabase><Activities><Activity Sport=\"R
                         "<Id>2024-11-08T09:00:00Z</Id></Activity></Activities>"
                         "</TrainingCenterDatabase>";
 
+// What the path names on disk when the reader opens it.
+enum class Made
+{
+    Nothing,
+    File,
+    Pipe,
+    Folder,
+};
+
 QByteArray fit()
 {
     torvanu::test::FitActivityContent run;
@@ -32,6 +41,8 @@ QByteArray fit()
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Made)
 
 class TestActivityReader : public QObject
 {
@@ -43,8 +54,6 @@ private slots:
     void files_data();
     void files();
     void atTheLimitIsRead();
-    void notAFile_data();
-    void notAFile();
 };
 
 void TestActivityReader::toldApartByContent_data()
@@ -77,38 +86,48 @@ void TestActivityReader::toldApartByContent()
 
 void TestActivityReader::files_data()
 {
+    QTest::addColumn<Made>("made");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<qint64>("size"); // a larger file, of zeros, when not 0
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<int>("error"); // an ActivityError::Kind, or -1 for none
+    QTest::addColumn<int>("error");   // an ActivityError::Kind, or -1 for none
     using Kind = ActivityError::Kind;
 
-    QTest::newRow("GPX named .fit") << kGpx << qint64(0) << true << -1;
-    QTest::newRow("FIT named .fit") << fit() << qint64(0) << true << -1;
-    QTest::newRow("missing") << QByteArray() << qint64(0) << false
+    QTest::newRow("GPX named .fit") << Made::File << kGpx << qint64(0) << -1;
+    QTest::newRow("FIT named .fit") << Made::File << fit() << qint64(0) << -1;
+    QTest::newRow("missing") << Made::Nothing << QByteArray() << qint64(0)
                              << static_cast<int>(Kind::Unreadable);
-    QTest::newRow("empty") << QByteArray() << qint64(0) << true << static_cast<int>(Kind::Empty);
-    QTest::newRow("a byte over 64 MiB")
-        << fit() << torvanu::kMaxActivityFileBytes + 1 << true << static_cast<int>(Kind::TooLarge);
+    QTest::newRow("empty") << Made::File << QByteArray() << qint64(0)
+                           << static_cast<int>(Kind::Empty);
+    QTest::newRow("a byte over 64 MiB") << Made::File << fit() << torvanu::kMaxActivityFileBytes + 1
+                                        << static_cast<int>(Kind::TooLarge);
+    // Opening a pipe waits for a writer that may never come, with the window frozen.
+    QTest::newRow("a named pipe nothing writes to")
+        << Made::Pipe << QByteArray() << qint64(0) << static_cast<int>(Kind::Unreadable);
+    QTest::newRow("a folder") << Made::Folder << QByteArray() << qint64(0)
+                              << static_cast<int>(Kind::Unreadable);
 }
 
 void TestActivityReader::files()
 {
+    QFETCH(Made, made);
     QFETCH(QByteArray, bytes);
     QFETCH(qint64, size);
-    QFETCH(bool, exists);
     QFETCH(int, error);
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(u"race.fit"_s);
-    if (exists) {
+    if (made == Made::File) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes), bytes.size());
         // Sparse: the test writes 64 MiB without using them.
         if (size > 0)
             QVERIFY(file.resize(size));
+    } else if (made == Made::Pipe) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (made == Made::Folder) {
+        QVERIFY(QDir(dir.path()).mkdir(u"race.fit"_s));
     }
     const auto result = torvanu::readActivityFile(path);
     QCOMPARE(result.error ? static_cast<int>(result.error->kind) : -1, error);
@@ -122,30 +141,6 @@ void TestActivityReader::atTheLimitIsRead()
     const auto result = torvanu::readActivity(bytes);
     QVERIFY(!result.error);
     QCOMPARE(result.activities.size(), 1);
-}
-
-void TestActivityReader::notAFile_data()
-{
-    QTest::addColumn<bool>("pipe"); // else a folder
-    // Opening a pipe waits for a writer that may never come, with the window frozen.
-    QTest::newRow("a named pipe nothing writes to") << true;
-    QTest::newRow("a folder") << false;
-}
-
-void TestActivityReader::notAFile()
-{
-    QFETCH(bool, pipe);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath(u"race.fit"_s);
-    if (pipe)
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    else
-        QVERIFY(QDir(dir.path()).mkdir(u"race.fit"_s));
-    const auto result = torvanu::readActivityFile(path);
-    QVERIFY(result.error);
-    QCOMPARE(result.error->kind, ActivityError::Kind::Unreadable);
 }
 
 QTEST_APPLESS_MAIN(TestActivityReader)

@@ -1,5 +1,6 @@
 #include "activity/activity_reader.h"
 #include "activity/fit_reader.h"
+#include "activity_sample.h"
 #include "fit_encoder.h"
 
 #include <QFile>
@@ -25,10 +26,7 @@ constexpr std::uint32_t kRaceStart = 1'100'000'000; // 2024-11-08T09:46:40Z in F
 
 QByteArray sample(const QString& name)
 {
-    QFile file(QStringLiteral(TORVANU_ACTIVITY_DATA "/fit/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing sample %s", qPrintable(name));
-    return file.readAll();
+    return torvanu::test::activitySample(u"fit/"_s + name);
 }
 
 // A 3 km run with a record every 7 s (so that compressed times roll over their five bits),

@@ -1,7 +1,7 @@
 #include "activity/gpx_reader.h"
+#include "activity_sample.h"
 #include "activity/track_math.h"
 
-#include <QFile>
 #include <QTest>
 
 #include <numbers>
@@ -17,10 +17,7 @@ namespace {
 
 QByteArray sample(const QString& name)
 {
-    QFile file(QStringLiteral(TORVANU_ACTIVITY_DATA "/gpx/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing sample %s", qPrintable(name));
-    return file.readAll();
+    return torvanu::test::activitySample(u"gpx/"_s + name);
 }
 
 QByteArray gpx(const QByteArray& body, const QByteArray& version = "1/1")

@@ -1,6 +1,6 @@
 #include "activity/tcx_reader.h"
+#include "activity_sample.h"
 
-#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -55,9 +55,7 @@ private slots:
 
 void TestTcxReader::realFile()
 {
-    QFile file(QStringLiteral(TORVANU_ACTIVITY_DATA "/tcx/test.tcx"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const auto result = torvanu::readTcx(file.readAll());
+    const auto result = torvanu::readTcx(torvanu::test::activitySample(u"tcx/test.tcx"_s));
     QVERIFY(!result.error);
     QCOMPARE(result.activities.size(), 1);
     const Activity& run = result.activities.front();

@@ -1,4 +1,5 @@
 #include "analysis_window/analysis_view.h"
+#include "storage/text_bridge.h"
 
 #include <QtTest>
 
@@ -70,15 +71,10 @@ void TestAnalysisView::trendSpan()
     QFETCH(QStringList, times);
     QFETCH(int, yearTicks);
 
-    QStringList distances(dates.size(), u"5km"_s);
+    const QString distance = u"5km"_s;
     std::vector<RaceRow> rows;
-    for (qsizetype i = 0; i < dates.size(); ++i) {
-        const auto view = [](const QString& s) {
-            return std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
-                                       static_cast<std::size_t>(s.size()));
-        };
-        rows.push_back({view(dates[i]), {}, view(distances[i]), view(times[i])});
-    }
+    for (qsizetype i = 0; i < dates.size(); ++i)
+        rows.push_back({toU16(dates[i]), {}, toU16(distance), toU16(times[i])});
     const BookAnalysis analysis = analyseBook(rows);
     const ChartData chart = trendChartData(analysis, trendOf(analysis, 0));
     QVERIFY(chart.x.min < chart.x.max);

@@ -6,6 +6,7 @@
 #include "records/record_model.h"
 #include "support/file_helpers.h"
 #include "support/main_window_fixture.h"
+#include "support/table_texts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -48,8 +49,11 @@ private:
     {
         return m_window->findChild<QTableWidget*>(name);
     }
-    QStringList column(const QString& name, int column) const;
-    QStringList row(const QString& name, int row) const;
+    QStringList column(const QString& name, int c) const
+    {
+        return test::columnTexts(table(name), c);
+    }
+    QStringList row(const QString& name, int r) const { return test::rowTexts(table(name), r); }
 
     std::unique_ptr<test::MainWindowFixture> m_main;
     AnalysisWindow* m_window = nullptr;
@@ -80,24 +84,6 @@ void TestAnalysisWindow::cleanup()
     QCOMPARE(m_main->dialogs.unexpected, 0);
     m_window = nullptr;
     m_main.reset();
-}
-
-QStringList TestAnalysisWindow::column(const QString& name, int c) const
-{
-    QStringList texts;
-    QTableWidget* t = table(name);
-    for (int r = 0; r < t->rowCount(); ++r)
-        texts.append(t->item(r, c) ? t->item(r, c)->text() : QString());
-    return texts;
-}
-
-QStringList TestAnalysisWindow::row(const QString& name, int r) const
-{
-    QStringList texts;
-    QTableWidget* t = table(name);
-    for (int c = 0; c < t->columnCount(); ++c)
-        texts.append(t->item(r, c) ? t->item(r, c)->text() : QString());
-    return texts;
 }
 
 void TestAnalysisWindow::opensFromToolsMenu()

@@ -1,13 +1,13 @@
 #include "record_book/form3.h"
 
 #include "support/file_helpers.h"
+#include "support/gpx_track.h"
 #include "support/scripted_dialogs.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -16,27 +16,8 @@ namespace torvanu {
 
 namespace {
 
-// A point every 100 m northwards along the prime meridian, 30 s apart, from noon UTC, so
-// that the day is the same in every time zone the test may run in.
-QByteArray track(const QByteArray& type, int points, int firstSecond = 0)
-{
-    constexpr double degreesPer100m = 100 / (6'371'008.8 * 3.14159265358979323846 / 180);
-    QByteArray text = "<trk><type>" + type + "</type><trkseg>";
-    for (int i = 0; i < points; ++i) {
-        const QDateTime time = QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc())
-                                   .addSecs(firstSecond + 30 * i);
-        text += "<trkpt lat=\"" + QByteArray::number(i * degreesPer100m, 'f', 9) +
-                "\" lon=\"0\"><time>" + time.toString(Qt::ISODate).toLatin1() + "</time></trkpt>";
-    }
-    return text + "</trkseg></trk>";
-}
-
-QByteArray gpx(const QByteArray& body)
-{
-    return "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
-           "xmlns=\"http://www.topografix.com/GPX/1/1\">" +
-           body + "</gpx>";
-}
+using test::gpxFile;
+using test::gpxTrack;
 
 struct Editor
 {
@@ -82,7 +63,6 @@ class TestRecordImport : public QObject
     Q_OBJECT
 
 private slots:
-    void fillsTheEditor();
     void userChanges_data();
     void userChanges();
     void severalActivities_data();
@@ -91,14 +71,6 @@ private slots:
     void refused();
     void plannedRouteFillsDistance();
 };
-
-void TestRecordImport::fillsTheEditor()
-{
-    Editor editor;
-    editor.import(gpx(track("running", 51)));
-    QCOMPARE(editor.shown(), kFiveKm);
-    QCOMPARE(editor.dialogs.messages.size(), 0);
-}
 
 void TestRecordImport::userChanges_data()
 {
@@ -124,7 +96,7 @@ void TestRecordImport::userChanges()
     Editor editor;
     if (answer >= 0)
         editor.dialogs.answerNext(static_cast<Dialogs::Answer>(answer));
-    editor.import(gpx(track("running", 51)), [&] {
+    editor.import(gpxFile(gpxTrack(51, "running")), [&] {
         if (changeDistance)
             editor.picker(u"Combo3"_s)
                 ->setCurrentIndex(editor.picker(u"Combo3"_s)->findText(u"10"_s));
@@ -153,7 +125,7 @@ void TestRecordImport::severalActivities()
 
     Editor editor;
     editor.dialogs.chooseItemNext(choice);
-    editor.import(gpx(track("cycling", 101) + track("running", 51, 4000)));
+    editor.import(gpxFile(gpxTrack(101, "cycling") + gpxTrack(51, "running", 4000)));
     QCOMPARE(editor.dialogs.choices.size(), 1);
     QCOMPARE(editor.dialogs.choices.front().items.size(), 2);
     QCOMPARE(editor.dialogs.choices.front().preselected, 1);
@@ -165,7 +137,7 @@ void TestRecordImport::refused_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("problem");
 
-    QTest::newRow("cut short") << gpx(track("running", 51)).chopped(30)
+    QTest::newRow("cut short") << gpxFile(gpxTrack(51, "running")).chopped(30)
                                << u"GPXファイルが壊れています（1行目）"_s;
     QTest::newRow("a text file") << QByteArray("date,distance\n")
                                  << u"GPX、TCX、FITのどのファイルでもありません"_s;
@@ -190,7 +162,7 @@ void TestRecordImport::refused()
 void TestRecordImport::plannedRouteFillsDistance()
 {
     Editor editor;
-    QByteArray route = gpx(track("running", 11));
+    QByteArray route = gpxFile(gpxTrack(11, "running"));
     route.replace("<trk>", "<rte>").replace("</trk>", "</rte>").replace("trkpt", "rtept");
     route.replace("<trkseg>", "").replace("</trkseg>", "");
     editor.import(route);

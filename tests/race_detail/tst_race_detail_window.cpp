@@ -3,7 +3,9 @@
 #include "race_detail/race_detail_window.h"
 #include "record_book/record_book.h"
 #include "support/file_helpers.h"
+#include "support/gpx_track.h"
 #include "support/main_window_fixture.h"
+#include "support/table_texts.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,23 +36,6 @@ QByteArray fitRun(bool bigEndian)
     run.distanceCm = 10'000u * (kPoints - 1);
     run.laps.push_back({kRaceStart, run.elapsedMs, run.timerMs, run.distanceCm});
     return test::encodeFitActivity(run, {.bigEndian = bigEndian, .compressedTimestamps = true});
-}
-
-// The same run northwards along the prime meridian; without times, a planned route.
-QByteArray gpxRun(bool timed)
-{
-    constexpr double degreesPer100m = 100 / (6'371'008.8 * 3.14159265358979323846 / 180);
-    QByteArray text = "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
-                      "xmlns=\"http://www.topografix.com/GPX/1/1\"><trk><trkseg>";
-    for (int i = 0; i < kPoints; ++i) {
-        const QDateTime time =
-            QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc()).addSecs(30 * i);
-        text += "<trkpt lat=\"" + QByteArray::number(i * degreesPer100m, 'f', 9) + "\" lon=\"0\">";
-        if (timed)
-            text += "<time>" + time.toString(Qt::ISODate).toLatin1() + "</time>";
-        text += "</trkpt>";
-    }
-    return text + "</trkseg></trk></gpx>";
 }
 
 enum class File
@@ -108,7 +93,8 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
         break;
     case File::Gpx:
     case File::GpxWithoutTimes:
-        bytes = gpxRun(file == File::Gpx);
+        // The same run; without times, a planned route.
+        bytes = test::gpxFile(test::gpxTrack(kPoints, {}, 0, file == File::Gpx));
         break;
     case File::Missing:
     case File::None:
@@ -147,14 +133,9 @@ void TestRaceDetailWindow::showsTheSplits()
 
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
     QCOMPARE(table->rowCount(), 11);
-    const auto row = [table](int r) {
-        QStringList texts;
-        for (int c = 0; c < table->columnCount(); ++c)
-            texts.append(table->item(r, c)->text());
-        return texts;
-    };
-    QCOMPARE(row(0), (QStringList{u"1km"_s, u"5:00"_s, u"5:00"_s, u"±0:00"_s}));
-    QCOMPARE(row(10), (QStringList{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s}));
+    QCOMPARE(test::rowTexts(table, 0), (QStringList{u"1km"_s, u"5:00"_s, u"5:00"_s, u"±0:00"_s}));
+    QCOMPARE(test::rowTexts(table, 10),
+             (QStringList{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s}));
     QCOMPARE(window->findChild<QLabel*>(u"HalfSplit"_s)->text(),
              u"前半 26:15　後半 26:15（±0.0%）"_s);
     QCOMPARE(window->findChild<QLabel*>(u"EvenPace"_s)->text(),

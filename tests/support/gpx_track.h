@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace torvanu::test {
+
+// A track of points every 100 m northwards along the prime meridian, 30 s apart from noon UTC
+// plus firstSecond, so that the day is the same in every time zone a test may run in. An
+// empty type writes no <type>; untimed points make a planned route.
+QByteArray gpxTrack(int points, const QByteArray& type = {}, int firstSecond = 0,
+                    bool timed = true);
+
+// A GPX 1.1 file around tracks.
+QByteArray gpxFile(const QByteArray& tracks);
+
+} // namespace torvanu::test
