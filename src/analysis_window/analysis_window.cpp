@@ -6,6 +6,7 @@
 #include "storage/atomic_file.h"
 #include "shell/dialogs.h"
 #include "shell/replace_question.h"
+#include "shell/escape_closes.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -98,6 +99,7 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
 {
     setObjectName(u"AnalysisWindow"_s);
     setWindowTitle(kAnalysisTitle.toString());
+    closeOnEscape(this);
 
     m_bestTable = makeTable(u"BestTable"_s);
     m_bestTable->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -2,6 +2,7 @@
 
 #include "charts/chart_view.h"
 #include "race_detail/race_detail_texts.h"
+#include "shell/escape_closes.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -74,6 +75,7 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, QWidget* parent)
 {
     setObjectName(u"RaceDetail"_s);
     setWindowTitle(kRaceDetailTitle.toString());
+    closeOnEscape(this);
     const RaceDetailView& view = m_data.view;
 
     auto* chart = new ChartView;

@@ -34,6 +34,7 @@ private slots:
     void cleanup();
 
     void opensFromToolsMenu();
+    void escapeCloses();
     void showsTheBook();
     void followsTheBook_data();
     void followsTheBook();
@@ -101,6 +102,14 @@ void TestAnalysisWindow::opensFromToolsMenu()
     // A second choice of the menu shows the same window.
     m_main->form->findChild<QAction*>(u"mnAnalysis"_s)->trigger();
     QCOMPARE(m_main->form->findChildren<AnalysisWindow*>().size(), 1);
+}
+
+void TestAnalysisWindow::escapeCloses()
+{
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QTest::keyClick(m_window->findChild<QTableWidget*>(u"BestTable"_s), Qt::Key_Escape);
+    QTRY_VERIFY(!m_window->isVisible());
+    QVERIFY(m_main->form->isVisible());
 }
 
 void TestAnalysisWindow::showsTheBook()

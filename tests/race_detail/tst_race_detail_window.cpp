@@ -62,6 +62,7 @@ private slots:
     void refused_data();
     void refused();
     void fitsTheScreen();
+    void escapeCloses();
 
 private:
     // A book of one race in 52:30 over 10.5 km whose data file is file, that race selected
@@ -201,6 +202,16 @@ void TestRaceDetailWindow::fitsTheScreen()
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
     QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
     QVERIFY(window->findChild<ChartView*>(u"PaceChart"_s)->height() >= 100);
+}
+
+void TestRaceDetailWindow::escapeCloses()
+{
+    RaceDetailWindow* window = open(File::Gpx);
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTest::keyClick(window->findChild<QTableWidget*>(u"SplitTable"_s), Qt::Key_Escape);
+    QTRY_VERIFY(!window->isVisible());
+    QVERIFY(m_main->form->isVisible());
 }
 
 QTEST_MAIN(TestRaceDetailWindow)
