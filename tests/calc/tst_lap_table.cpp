@@ -1,4 +1,5 @@
 #include "calc/lap_table.h"
+#include "calc_inputs.h"
 #include "qt_text.h"
 
 #include <QtTest>
@@ -18,20 +19,6 @@ private slots:
 };
 
 namespace {
-
-// The five input texts: distance, unit, hours, minutes, seconds.
-struct Inputs
-{
-    std::u16string texts[5];
-
-    explicit Inputs(const QStringList& list)
-    {
-        for (int i = 0; i < 5; ++i)
-            texts[i] = list.value(i).toStdU16String();
-    }
-
-    CalcInputs view() const { return {texts[0], texts[1], texts[2], texts[3], texts[4]}; }
-};
 
 // The goal-time tab reads only the pace pickers.
 QStringList pace(const QString& minutes, const QString& seconds)

@@ -1,5 +1,6 @@
 #include "calc/lap_table.h"
 #include "calc/pace_plan.h"
+#include "calc_inputs.h"
 #include "qt_text.h"
 
 #include <QtTest>
@@ -32,20 +33,6 @@ private slots:
 };
 
 namespace {
-
-// The five calculator texts: distance, unit, hours, minutes, seconds.
-struct Inputs
-{
-    std::u16string texts[5];
-
-    explicit Inputs(const QStringList& list)
-    {
-        for (int i = 0; i < 5; ++i)
-            texts[i] = list.value(i).toStdU16String();
-    }
-
-    CalcInputs view() const { return {texts[0], texts[1], texts[2], texts[3], texts[4]}; }
-};
 
 qint64 secondsOf(const std::u16string& clock)
 {
