@@ -128,15 +128,22 @@ std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode)
 
     LapPace lap{u"0", u"0"};
     if (pace) {
-        const double whole = std::floor(*pace);
+        if (!std::isfinite(*pace))
+            return std::nullopt;
+        // The whole seconds come from the pace's number text, as its fraction does: 4.1 min
+        // is 245.99999999999997 s in binary but 246 as text, and the result box, rounding to
+        // the same 15 digits, shows a 4:06 pace. Taking the floor of the binary value would
+        // run the table at 4:05.
+        const std::u16string paceText = numberText(*pace);
+        const double shown = readNumber(paceText).value_or(*pace);
+        const double whole = std::floor(shown);
         // Minutes and seconds are split with 32-bit remainders, as the result times are.
-        if (!std::isfinite(*pace) || whole < std::numeric_limits<std::int32_t>::min() ||
+        if (whole < std::numeric_limits<std::int32_t>::min() ||
             whole > std::numeric_limits<std::int32_t>::max())
             return std::nullopt;
-        lap.minutesText = numberText(std::floor(*pace / kSecondsPerMinute));
+        lap.minutesText = numberText(std::floor(shown / kSecondsPerMinute));
         // fmod keeps the dividend's sign, as the 32-bit remainder does.
         lap.secondsText = numberText(std::fmod(whole, kSecondsPerMinute));
-        const std::u16string paceText = numberText(*pace);
         const std::size_t dot = paceText.find(u'.');
         if (dot != std::u16string::npos)
             lap.secondsText.append(paceText, dot);

@@ -1,8 +1,11 @@
 #include "calc/lap_table.h"
+#include "calc/number_text.h"
 #include "calc_inputs.h"
 #include "qt_text.h"
 
 #include <QtTest>
+
+#include <cmath>
 
 using namespace torvanu;
 using namespace Qt::StringLiterals;
@@ -16,6 +19,8 @@ private slots:
     void fill();
     void rowsMatchTheTextCalculation_data();
     void rowsMatchTheTextCalculation();
+    void paceAsTheResultBoxShowsIt_data();
+    void paceAsTheResultBoxShowsIt();
 };
 
 namespace {
@@ -90,6 +95,15 @@ void TestLapTable::fill_data()
         << 1 << pace(u"-0.5"_s, u"0"_s)
         << QStringList{u" 1km =-1分-30秒"_s, u"時速 =-40km"_s, u"-1:-3:00"_s, u"-1:18:00"_s,
                        u"-2:-3:00"_s,        u"-1:32:39"_s,    u"-2:-4:18"_s};
+    // 4.1 min is 245.99999999999997 s in binary; the result box says 2時間 52分 59秒 .97.
+    QTest::newRow("decimal minutes just below a whole second run at the shown pace")
+        << 1 << pace(u"4.1"_s, u"0"_s)
+        << QStringList{u" 1km =4分6秒"_s, u"時速 =14.63km"_s, u"0:08:12"_s, u"0:49:12"_s,
+                       u"2:52:12"_s,      u"1:26:29"_s,       u"2:52:59"_s};
+    QTest::newRow("decimal minutes just below a whole minute")
+        << 1 << pace(u"8.45"_s, u"0"_s)
+        << QStringList{u" 1km =8分27秒"_s, u"時速 =7.10km"_s, u"0:16:54"_s, u"1:41:24"_s,
+                       u"5:54:54"_s,       u"2:58:16"_s,      u"5:56:32"_s};
 }
 
 void TestLapTable::fill()
@@ -139,6 +153,74 @@ void TestLapTable::rowsMatchTheTextCalculation()
         QCOMPARE(qs(table.splits[static_cast<std::size_t>(k - 1)]), textSplit(QString::number(k)));
     QCOMPARE(qs(table.half), textSplit(u"21.0975"_s));
     QCOMPARE(qs(table.full), textSplit(u"42.195"_s));
+}
+
+namespace {
+
+// The pace texts as the table split them before it read the pace's number text: the whole
+// seconds were taken from the binary value. Kept to show that only the paces whose binary
+// value lies below its own text changed.
+std::pair<QString, QString> formerPaceTexts(double pace)
+{
+    QString minutes = qs(numberText(std::floor(pace / 60.0)));
+    QString seconds = qs(numberText(std::fmod(std::floor(pace), 60.0)));
+    const QString text = qs(numberText(pace));
+    if (const qsizetype dot = text.indexOf(u'.'); dot >= 0)
+        seconds += text.mid(dot);
+    return {minutes, seconds};
+}
+
+} // namespace
+
+void TestLapTable::paceAsTheResultBoxShowsIt_data()
+{
+    QTest::addColumn<int>("minuteSteps"); // minutes from 0 in steps of 1 / minuteSteps
+    QTest::addColumn<int>("minuteCount");
+    QTest::addColumn<QStringList>("seconds");
+
+    QTest::newRow("tenths of a minute to 20 with whole seconds")
+        << 10 << 200 << QStringList{u"0"_s, u"1"_s, u"30"_s, u"59"_s};
+    QTest::newRow("hundredths of a minute to 12 with fractional seconds")
+        << 100 << 1200 << QStringList{u"0"_s, u"0.5"_s, u"12.34"_s, u"59.99"_s};
+    QTest::newRow("thousandths of a minute to 3")
+        << 1000 << 3000 << QStringList{u"0"_s, u"7.125"_s};
+    QTest::newRow("negative tenths of a minute") << -10 << 100 << QStringList{u"0"_s, u"15"_s};
+}
+
+// Every pace either keeps the texts the table always gave it, or was one the binary value
+// split below its own number text, and now runs at that text, as the result box does.
+void TestLapTable::paceAsTheResultBoxShowsIt()
+{
+    QFETCH(int, minuteSteps);
+    QFETCH(int, minuteCount);
+    QFETCH(QStringList, seconds);
+
+    int changed = 0;
+    for (int step = 0; step <= minuteCount; ++step) {
+        const QString minutes = QString::number(static_cast<double>(step) / minuteSteps);
+        for (const QString& second : seconds) {
+            const Inputs inputs(pace(minutes, second));
+            const std::optional<LapPace> lap = lapPace(inputs.view(), Mode::GoalTime);
+            QVERIFY(lap);
+            const double value = minutes.toDouble() * 60.0 + second.toDouble();
+            const auto [formerMinutes, formerSeconds] = formerPaceTexts(value);
+            if (qs(lap->minutesText) == formerMinutes && qs(lap->secondsText) == formerSeconds)
+                continue;
+            ++changed;
+            const QString context = minutes + u" min "_s + second + u" s"_s;
+            const QString shown = qs(numberText(value));
+            // Only a pace whose binary value lies below its own text's whole second changed.
+            QVERIFY2(std::floor(value) != std::floor(shown.toDouble()), qPrintable(context));
+            // A negative pace splits with remainders that keep its sign; it has no text to
+            // agree with.
+            if (value >= 0.0)
+                QVERIFY2(qs(numberText(lap->secondsPerKm())) == shown, qPrintable(context));
+        }
+    }
+    // The sweeps hold paces the binary value splits wrongly (4.1, 8.2, 8.45), but only few.
+    if (minuteSteps > 0)
+        QVERIFY(changed > 0);
+    QVERIFY(changed < minuteCount / 10 + 1);
 }
 
 QTEST_APPLESS_MAIN(TestLapTable)
