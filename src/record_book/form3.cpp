@@ -77,6 +77,7 @@ QComboBox* makePicker(const QString& name, const QStringList& entries, QWidget* 
     auto* picker = new QComboBox(parent);
     picker->setObjectName(name);
     picker->addItems(entries);
+    pickByTypedDigits(picker);
     return picker;
 }
 

@@ -10,4 +10,11 @@ namespace torvanu {
 // that is no entry, Down starts at the first.
 void followTextWithEntry(QComboBox* picker);
 
+// Lets digits typed on a non-editable picker choose the entry they name, whatever blanks or
+// zeros pad its text: the hour list holds " 0" … " 9", the month list "01" … "09", and Qt's
+// own search, comparing from the first character, would answer "3" with nothing. Digits typed in
+// quick succession make one number ("4", "5" picks 45); one that would name no entry starts a new
+// number. Every other key keeps Qt's behaviour.
+void pickByTypedDigits(QComboBox* picker);
+
 } // namespace torvanu

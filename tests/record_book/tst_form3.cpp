@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <optional>
@@ -119,6 +120,8 @@ private slots:
     void enterDoesWhatOkDoes();
     void distanceListFollowsText_data();
     void distanceListFollowsText();
+    void typedDigitsPickTheirEntry_data();
+    void typedDigitsPickTheirEntry();
     void accessKeysInCaptionsChangeNothing();
     void cancelAndCloseWriteNothing();
 };
@@ -638,6 +641,42 @@ void TestForm3::distanceListFollowsText()
     QTest::keyClick(picker, Qt::Key_Down);
     QCOMPARE(picker->currentText(), afterDown);
     QVERIFY(editor.dialogs.messages.isEmpty());
+}
+
+void TestForm3::typedDigitsPickTheirEntry_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("picked");
+
+    QTest::newRow("one digit names an hour with a leading blank")
+        << u"Combo2(0)"_s << u"3"_s << u" 3"_s;
+    QTest::newRow("two digits name one minute") << u"Combo2(1)"_s << u"45"_s << u"45"_s;
+    QTest::newRow("a digit that names nothing more starts again")
+        << u"Combo2(2)"_s << u"79"_s << u" 9"_s;
+    QTest::newRow("a full-width digit from an input method")
+        << u"Combo2(0)"_s << u"５"_s << u" 5"_s;
+    QTest::newRow("a month padded with a zero") << u"Combo1(1)"_s << u"7"_s << u"07"_s;
+    QTest::newRow("a zero typed before the day") << u"Combo1(2)"_s << u"03"_s << u"03"_s;
+    QTest::newRow("a year typed whole") << u"Combo1(0)"_s << u"2024"_s << u"2024"_s;
+}
+
+void TestForm3::typedDigitsPickTheirEntry()
+{
+    QFETCH(QString, picker);
+    QFETCH(QString, typed);
+    QFETCH(QString, picked);
+
+    Editor editor;
+    editor.openNew();
+    QComboBox* combo = editor.picker(picker);
+    QSignalSpy activated(combo, &QComboBox::textActivated);
+    combo->setFocus();
+    for (const QChar digit : typed)
+        QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(digit), Qt::NoModifier);
+    QCOMPARE(combo->currentText(), picked);
+    QVERIFY(!activated.isEmpty());
+    QCOMPARE(activated.last().first().toString(), picked);
 }
 
 // A desktop that puts access keys into captions changes neither the row number, nor the
