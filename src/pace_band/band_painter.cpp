@@ -53,6 +53,7 @@ constexpr std::array<double, 4> kColumnMm{32.0, 18.0, 18.0, 22.0};
 constexpr qreal kSmallPoints = 9.0;
 constexpr qreal kTimePoints = 10.0;
 constexpr qreal kHeadPoints = 11.0;
+constexpr qreal kSmallestHeadPoints = 6.0;
 constexpr qreal kTitlePoints = 12.0;
 
 constexpr QColor kStripLine{150, 150, 150};
@@ -119,9 +120,20 @@ void drawStrip(QPainter& painter, const Sheet& mm, const BandSheet& sheet, doubl
     const double headLeft = left + kInnerMm;
     const double headWidth = kHeadMm - 2 * kInnerMm;
     painter.setPen(Qt::black);
-    painter.setFont(programFont(kHeadPoints, true));
-    painter.drawText(headRect(headLeft, 0, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
-                     sheet.distance);
+    // With the distance also in the marks' unit the line is longer than the head is wide; it
+    // gets smaller rather than cut, as the unit is what makes the marks readable.
+    QFont headFont = programFont(kHeadPoints, true);
+    painter.setFont(headFont);
+    const QRectF distanceLine = headRect(headLeft, 0, headWidth);
+    for (qreal points = kHeadPoints;
+         points > kSmallestHeadPoints &&
+         painter.boundingRect(distanceLine, Qt::AlignLeft, sheet.distance).width() >
+             distanceLine.width();
+         points -= 0.5) {
+        headFont.setPointSizeF(points - 0.5);
+        painter.setFont(headFont);
+    }
+    painter.drawText(distanceLine, Qt::AlignLeft | Qt::AlignVCenter, sheet.distance);
     painter.setFont(programFont(kTimePoints, true));
     painter.drawText(headRect(headLeft, 1, headWidth), Qt::AlignLeft | Qt::AlignVCenter,
                      kBandGoal.toString() + u' ' + sheet.goal);

@@ -1,6 +1,7 @@
 #include "band_sheet.h"
 
 #include "band_texts.h"
+#include "calc/units.h"
 #include "storage/text_bridge.h"
 
 #include <QStringList>
@@ -10,6 +11,32 @@
 using namespace Qt::StringLiterals;
 
 namespace torvanu {
+
+QString markDistanceText(double distanceKm, Unit sourceUnit, SplitEvery every)
+{
+    const bool mileMarks = every == SplitEvery::Mile1;
+    if (mileMarks == (sourceUnit == Unit::Mile))
+        return {};
+    const double inMarks = mileMarks ? distanceKm / kKmPerMile : distanceKm;
+    QString number = QString::number(inMarks, 'f', mileMarks ? 2 : 3);
+    // 26.20 reads as 26.2, and 42.000 as 42.
+    while (number.endsWith(u'0'))
+        number.chop(1);
+    if (number.endsWith(u'.'))
+        number.chop(1);
+    return u"（"_s + number + u' ' + toQString(splitUnitText(every)) + u"）"_s;
+}
+
+QString bandFileName(const QString& distance, const QString& goal)
+{
+    QString name = kBandTitle.toString() + u'_' + QString(distance).remove(u' ');
+    const QStringList clock = goal.split(u':');
+    if (clock.size() == 3)
+        name += u"_%1時間%2分%3秒"_s.arg(clock[0], clock[1], clock[2]);
+    else if (!goal.isEmpty())
+        name += u'_' + QString(goal).replace(u':', u'-');
+    return name;
+}
 
 QString strategyText(Strategy strategy, double percent)
 {

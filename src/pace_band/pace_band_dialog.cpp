@@ -2,10 +2,12 @@
 
 #include "band_texts.h"
 #include "calc/number_text.h"
+#include "calc/units.h"
 #include "calc/validation.h"
 #include "main_window/captions.h"
 #include "shell/dialogs.h"
 #include "shell/module1.h"
+#include "shell/picker_entry.h"
 #include "shell/program_font.h"
 #include "storage/text_bridge.h"
 
@@ -128,6 +130,8 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     m_layout->setObjectName(u"Layout"_s);
     m_layout->addItem(kBandWristband.toString(), int(BandLayout::Wristband));
     m_layout->addItem(kBandTablePage.toString(), int(BandLayout::TablePage));
+    for (QComboBox* picker : {m_every, m_strategy, m_layout})
+        pickByTypedDigits(picker);
 
     m_print = button(kBandPrintButton, u"PrintButton"_s, this);
     m_pdf = button(kBandPdfButton, u"PdfButton"_s, this);
@@ -211,8 +215,10 @@ void PaceBandDialog::readSource(const PaceBandSource& source)
         m_refusal = kBandOutOfRange.toString();
         return;
     }
-    m_sheet.distance =
+    m_sourceDistance =
         toQString(numberText(readNumber(toU16(p[0])).value_or(0.0))) + u' ' + source.unit;
+    m_sourceUnit = unitFromText(toU16(source.unit)).value_or(Unit::Km);
+    m_sheet.distance = m_sourceDistance;
 }
 
 void PaceBandDialog::updatePlan()
@@ -235,10 +241,20 @@ void PaceBandDialog::updatePlan()
     PlanRequest request = *m_request;
     request.every = static_cast<SplitEvery>(m_every->currentData().toInt());
     request.strategy = strategy;
+    m_sheet.distance =
+        m_sourceDistance + markDistanceText(request.distanceKm, m_sourceUnit, request.every);
+    // The goal does not hang on the strategy: every plan ends where the even one does, so a
+    // percentage being typed leaves it in view.
+    PlanRequest even = request;
+    even.strategy = Strategy::Even;
+    even.percent = 0.0;
+    const PacePlan evenPlan = pacePlan(even);
+    m_sheet.goal = evenPlan.rows.empty() ? QString() : toQString(evenPlan.rows.back().passing);
     if (strategy != Strategy::Even) {
         const std::optional<double> percent = readNumber(toU16(m_percent->text()));
         if (!percent) {
             showMessage(m_percentMessage, kBandPercentMessage.toString());
+            showSource();
             showRows();
             return;
         }
@@ -251,11 +267,17 @@ void PaceBandDialog::updatePlan()
     showMessage(m_message, planMessage(plan.status));
     m_sheet.rows = std::move(plan.rows);
     m_sheet.strategy = strategyText(strategy, request.percent);
-    m_sheet.goal = m_sheet.rows.empty() ? QString() : toQString(m_sheet.rows.back().passing);
+    if (!m_sheet.rows.empty())
+        m_sheet.goal = toQString(m_sheet.rows.back().passing);
+    showSource();
+    showRows();
+}
+
+void PaceBandDialog::showSource()
+{
     m_sourceLabel->setText(kBandDistance.toString() + u' ' + m_sheet.distance + u"　"_s +
                            kBandGoal.toString() + u' ' +
                            (m_sheet.goal.isEmpty() ? u"---"_s : m_sheet.goal));
-    showRows();
 }
 
 void PaceBandDialog::showRows()
@@ -296,7 +318,9 @@ void PaceBandDialog::savePdf()
         return;
     const std::optional<QByteArray> bytes = bandPdf(m_sheet, layout());
     const bool failed =
-        !bytes || m_module1.SaveAsPDF(*bytes).status == CsvSaveResult::Status::WriteFailed;
+        !bytes ||
+        m_module1.SaveAsPDF(*bytes, bandFileName(m_sourceDistance, m_sheet.goal)).status ==
+            CsvSaveResult::Status::WriteFailed;
     if (failed)
         m_dialogs.message(this, kBandPdfWriteError.toString(), Dialogs::Icon::Stop,
                           Dialogs::Buttons::Ok);
@@ -306,7 +330,8 @@ void PaceBandDialog::saveCsv()
 {
     if (m_sheet.rows.empty())
         return;
-    const CsvSaveResult saved = m_module1.SaveAsCSV(bandCsvText(m_sheet));
+    const CsvSaveResult saved =
+        m_module1.SaveAsCSV(bandCsvText(m_sheet), bandFileName(m_sourceDistance, m_sheet.goal));
     if (saved.status == CsvSaveResult::Status::WriteFailed ||
         saved.status == CsvSaveResult::Status::Unencodable)
         m_dialogs.message(this, kCsvWriteError.toString(), Dialogs::Icon::Stop,

@@ -49,6 +49,7 @@ public:
 private:
     void readSource(const PaceBandSource& source);
     void updatePlan();
+    void showSource();
     void showRows();
     void setPrintable(bool printable);
     BandLayout layout() const;
@@ -57,6 +58,8 @@ private:
     Module1& m_module1;
     std::optional<PlanRequest> m_request; // nothing when the calculator refused its inputs
     QString m_refusal;
+    QString m_sourceDistance; // as the calculator gave it: «42.195 km»
+    Unit m_sourceUnit = Unit::Km;
     BandSheet m_sheet;
 
     QLabel* m_sourceLabel = nullptr;

@@ -126,6 +126,24 @@ QString Module1::GetDesktopPath() const
 
 CsvSaveResult Module1::SaveAsCSV(const QString& text)
 {
+    // Without a desktop folder (a fresh account, a desktop without one) the chooser would
+    // start wherever the program was started from; the home folder is the user's own.
+    QString desktop = GetDesktopPath();
+    if (desktop.isEmpty())
+        desktop = homeFolder();
+    return saveCsvText(text, {kCsvFilter, kCsvSuffix, desktop, m_lastCSVPath,
+                              SaveFolders::Kind::Csv, &m_lastCSVPath});
+}
+
+CsvSaveResult Module1::SaveAsCSV(const QString& text, const QString& suggestedName)
+{
+    return saveCsvText(text,
+                       {kCsvFilter, kCsvSuffix, m_saveFolders.startFolder(SaveFolders::Kind::Csv),
+                        suggestedName, SaveFolders::Kind::Csv});
+}
+
+CsvSaveResult Module1::saveCsvText(const QString& text, const SaveKind& kind)
+{
     // A text that cannot be stored is refused before the chooser opens: asking for a name
     // and then writing nothing would waste the user's choice.
     const Encoded encoded = encodeForFile(text + kLineEnd.toString());
@@ -138,30 +156,35 @@ CsvSaveResult Module1::SaveAsCSV(const QString& text)
         return result;
     }
 
-    return saveChosen(encoded.bytes, {kCsvFilter, kCsvSuffix, m_lastCSVPath});
+    return saveChosen(encoded.bytes, kind);
 }
 
-CsvSaveResult Module1::SaveAsPDF(const QByteArray& bytes)
+CsvSaveResult Module1::SaveAsPDF(const QByteArray& bytes, const QString& suggestedName)
 {
-    return saveChosen(bytes, {kPdfFilter, kPdfSuffix, m_lastPDFPath});
+    return saveChosen(bytes,
+                      {kPdfFilter, kPdfSuffix, m_saveFolders.startFolder(SaveFolders::Kind::Pdf),
+                       suggestedName, SaveFolders::Kind::Pdf});
 }
 
 CsvSaveResult Module1::saveChosen(const QByteArray& bytes, const SaveKind& kind)
 {
     const Dialogs::FileRequest request{kSaveTitle.toString(),
                                        {kind.filter.toString(), kAllFilesFilter.toString()},
-                                       GetDesktopPath(),
-                                       kind.lastPath};
+                                       kind.folder,
+                                       kind.fileName};
     QString path = m_dialogs.saveFileName(m_owner.data(), request);
     if (path.isEmpty()) {
-        kind.lastPath.clear();
+        if (kind.lastPath)
+            kind.lastPath->clear();
         return {};
     }
 
     const bool completed = path.right(kind.suffix.size()).toLower() != kind.suffix;
     if (completed)
         path += kind.suffix.toString();
-    kind.lastPath = path;
+    if (kind.lastPath)
+        *kind.lastPath = path;
+    m_saveFolders.remember(kind.kind, path);
 
     // The chooser asked about the name as typed; the name with the suffix added is a different
     // file, which would otherwise be replaced unasked. No keeps the chosen name for the next

@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <QWidget>
 
+#include "shell/save_folders.h"
+
 namespace torvanu {
 
 class Dialogs;
@@ -47,10 +49,19 @@ public:
     QString GetDesktopPath() const;
 
     // Asks for a file name, completes it with ".csv", and writes text + CR LF in Shift_JIS.
+    // The chooser starts in the desktop folder, else in the home folder, and offers the last
+    // name saved.
     CsvSaveResult SaveAsCSV(const QString& text);
 
-    // Asks for a file name, completes it with ".pdf", and writes the bytes as they are.
-    CsvSaveResult SaveAsPDF(const QByteArray& bytes);
+    // The same for the newer windows' CSV: the chooser starts where the last CSV went, else
+    // in the Documents folder, and offers the given name.
+    CsvSaveResult SaveAsCSV(const QString& text, const QString& suggestedName);
+
+    // Asks for a file name, completes it with ".pdf", and writes the bytes as they are. The
+    // chooser starts where the last PDF went, else in the Documents folder.
+    CsvSaveResult SaveAsPDF(const QByteArray& bytes, const QString& suggestedName);
+
+    SaveFolders& saveFolders() { return m_saveFolders; }
 
     // Asks for an existing file; the chooser starts from the field's text, handed over
     // unchanged. Returns the full path, or an empty text on cancel.
@@ -63,14 +74,18 @@ private:
     {
         QStringView filter;
         QStringView suffix;
-        QString& lastPath; // the name offered next time
+        QString folder;              // where the chooser starts
+        QString fileName;            // the name it offers
+        SaveFolders::Kind kind;      // the folder remembered for the next chooser
+        QString* lastPath = nullptr; // the name offered next time, where it is kept
     };
     CsvSaveResult saveChosen(const QByteArray& bytes, const SaveKind& kind);
+    CsvSaveResult saveCsvText(const QString& text, const SaveKind& kind);
 
     Dialogs& m_dialogs;
     QPointer<QWidget> m_owner;
     QString m_lastCSVPath;
-    QString m_lastPDFPath;
+    SaveFolders m_saveFolders;
     bool m_unloading = false;
 };
 

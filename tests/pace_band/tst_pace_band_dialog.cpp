@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QImage>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -42,6 +44,9 @@ private slots:
     void pdfReadsBackAsThePlan();
     void stripMeasuresWhatItSays();
     void csvBytes();
+    void marksCarryTheirUnit_data();
+    void marksCarryTheirUnit();
+    void choosersOfferNameAndFolder();
     void everyControlShowsWhole();
 
 private:
@@ -205,6 +210,9 @@ void TestPaceBandDialog::percentRefusedBesideItsField()
              refused ? kBandPercentMessage.toString() : QString());
     QCOMPARE(dialog->sheet().rows.empty(), refused);
     QCOMPARE(dialog->findChild<QPushButton*>(u"PdfButton"_s)->isEnabled(), !refused);
+    // Every strategy ends at the goal, so a percentage being typed leaves it in view.
+    QCOMPARE(dialog->findChild<QLabel*>(u"SourceLabel"_s)->text(),
+             u"距離 42.195 km　目標 3:30:00"_s);
     if (!refused)
         QCOMPARE(tableRow(dialog, 21).at(2), half);
 }
@@ -326,6 +334,87 @@ void TestPaceBandDialog::csvBytes()
                                             u"ゴール 10 km,0:19:30,0:40:00,3:53\r\n"_s);
     QCOMPARE(test::readFile(path + u".csv"_s), expected);
     QVERIFY(expected.startsWith("\x83\x79\x81\x5b\x83\x58")); // ペース in Shift_JIS
+}
+
+void TestPaceBandDialog::marksCarryTheirUnit_data()
+{
+    QTest::addColumn<QStringList>("pickers");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("every");
+    QTest::addColumn<QString>("distance");
+
+    const QString mile = u"ﾏｲﾙ"_s;
+    QTest::newRow("mile marks on a race in km") << QStringList{u"42.195"_s, u"3"_s, u"30"_s, u"0"_s}
+                                                << u"km"_s << 1 << u"42.195 km（26.22 ﾏｲﾙ）"_s;
+    QTest::newRow("km marks on a race in miles") << QStringList{u"26.2"_s, u"4"_s, u"0"_s, u"0"_s}
+                                                 << mile << 0 << u"26.2 ﾏｲﾙ（42.165 km）"_s;
+    QTest::newRow("mile marks on a race in miles say it once")
+        << QStringList{u"26.2"_s, u"4"_s, u"0"_s, u"0"_s} << mile << 1 << u"26.2 ﾏｲﾙ"_s;
+    QTest::newRow("km marks on a race in metres")
+        << QStringList{u"5000"_s, u"0"_s, u"20"_s, u"0"_s} << u"m"_s << 0 << u"5000 m"_s;
+}
+
+// Marks 1 to 26 under a head of 42.195 km alone read as kilometres: the head, the CSV and the
+// PDF also give the distance in the marks' unit.
+void TestPaceBandDialog::marksCarryTheirUnit()
+{
+    QFETCH(QStringList, pickers);
+    QFETCH(QString, unit);
+    QFETCH(int, every);
+    QFETCH(QString, distance);
+
+    PaceBandDialog* dialog = open(1, pickers, unit);
+    QVERIFY(dialog);
+    dialog->findChild<QComboBox*>(u"SplitEvery"_s)->setCurrentIndex(every);
+    QVERIFY(dialog->findChild<QLabel*>(u"SourceLabel"_s)
+                ->text()
+                .startsWith(u"距離 "_s + distance + u"　目標 "_s));
+    const QString path = m_main->environment.filePath(u"plan"_s);
+    m_main->dialogs.chooseSaveFile(path);
+    dialog->findChild<QPushButton*>(u"CsvButton"_s)->click();
+    QVERIFY(test::readFile(path + u".csv"_s)
+                .contains(test::cp932(u"\r\n距離,"_s + distance + u"\r\n"_s)));
+
+    const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+    QVERIFY2(!pdftotext.isEmpty(), "poppler-utils: scripts/install-deps");
+    m_main->dialogs.chooseSaveFile(path);
+    dialog->findChild<QPushButton*>(u"PdfButton"_s)->click();
+    const QString text =
+        run(pdftotext, {u"-layout"_s, path + u".pdf"_s, u"-"_s}).value_or(QString());
+    QVERIFY2(text.simplified().remove(u' ').contains(QString(distance).remove(u' ')),
+             qPrintable(text.left(400)));
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+}
+
+// The choosers start where that kind of file last went, else in the Documents folder, and
+// offer the race and the goal as the name.
+void TestPaceBandDialog::choosersOfferNameAndFolder()
+{
+    PaceBandDialog* dialog = open(1, {u"42.195"_s, u"3"_s, u"30"_s, u"0"_s}, u"km"_s);
+    QVERIFY(dialog);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir())
+        documents = QDir::homePath();
+    QVERIFY(documents.startsWith(m_main->environment.path()));
+    const QString runs = m_main->environment.filePath(u"runs"_s);
+    QVERIFY(QDir().mkpath(runs));
+
+    m_main->dialogs.chooseSaveFile(runs + u"/plan"_s);
+    dialog->findChild<QPushButton*>(u"CsvButton"_s)->click();
+    m_main->dialogs.chooseSaveFile(QString());
+    dialog->findChild<QPushButton*>(u"PdfButton"_s)->click();
+    m_main->dialogs.chooseSaveFile(QString());
+    dialog->findChild<QPushButton*>(u"CsvButton"_s)->click();
+
+    const QList<Dialogs::FileRequest>& asked = m_main->dialogs.saveRequests;
+    QCOMPARE(asked.size(), 3);
+    const QString name = u"ペースバンド_42.195km_3時間30分00秒"_s;
+    QCOMPARE(asked[0].folder, documents);
+    QCOMPARE(asked[0].fileName, name);
+    QCOMPARE(asked[1].folder, documents); // no PDF saved yet
+    QCOMPARE(asked[1].fileName, name);
+    QCOMPARE(asked[2].folder, runs);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
 }
 
 // Run at 100 %, 150 % and 200 % (see tests/CMakeLists.txt): nothing is cut or pushed out.

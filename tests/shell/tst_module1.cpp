@@ -383,6 +383,15 @@ void TstModule1::desktopPathOnlyWhenFolderExists()
     QCOMPARE(module.GetDesktopPath(), desktopOf(env));
     QVERIFY(QDir(desktopOf(env)).removeRecursively());
     QCOMPARE(module.GetDesktopPath(), QString());
+
+    // Without a desktop the CSV chooser starts in the home folder, not in the folder the
+    // program was started from.
+    QVERIFY(QDir::setCurrent(env.path()));
+    dialogs.chooseSaveFile(QString());
+    QCOMPARE(module.SaveAsCSV(u"1"_s).status, Status::Cancelled);
+    QCOMPARE(dialogs.saveRequests.size(), 1);
+    QCOMPARE(dialogs.saveRequests[0].folder, QDir::homePath());
+    QVERIFY(QDir::homePath() != env.path());
 }
 
 void TstModule1::unloadClosesEveryWindowOnce()
