@@ -26,11 +26,16 @@ void appendNumber(std::u16string& out, std::int64_t value, bool twoDigits)
 
 } // namespace
 
+double shownSeconds(double seconds)
+{
+    return std::floor(seconds + 0.5);
+}
+
 std::u16string timeText(double seconds)
 {
     if (!std::isfinite(seconds) || seconds < 0.0 || seconds > kLongestSeconds)
         return {};
-    const auto whole = static_cast<std::int64_t>(std::floor(seconds + 0.5));
+    const auto whole = static_cast<std::int64_t>(shownSeconds(seconds));
     const std::int64_t hours = whole / kSecondsPerHour;
     const std::int64_t minutes = whole % kSecondsPerHour / kSecondsPerMinute;
     std::u16string out;
@@ -49,7 +54,7 @@ std::u16string differenceText(double seconds, double reference)
     if (timeText(seconds).empty() || timeText(reference).empty())
         return {};
     // Each time rounded as its text shows it, so that the difference agrees with the texts.
-    const double difference = std::floor(seconds + 0.5) - std::floor(reference + 0.5);
+    const double difference = shownSeconds(seconds) - shownSeconds(reference);
     if (difference == 0.0)
         return u"±" + timeText(0.0);
     return (difference < 0.0 ? u"-" : u"+") + timeText(std::abs(difference));

@@ -29,6 +29,10 @@ inline constexpr QStringView kDanielsHeader = u"Daniels";
 inline constexpr QStringView kOwnHeader = u"本人の指数";
 inline constexpr QStringView kSpreadHeader = u"差";
 
+inline constexpr QStringView kTrendYearAxis = u"年";
+inline constexpr QStringView kTrendTimeAxisHours = u"タイム（時:分:秒）";
+inline constexpr QStringView kTrendTimeAxisMinutes = u"タイム（分:秒）";
+
 inline constexpr QStringView kEmptyChart = u"記録がありません";
 inline constexpr QStringView kNoPredictionSource = u"予測のもとになる3km以上の記録がありません";
 inline constexpr QStringView kImageFilter = u"PNG画像(*.png)";

@@ -167,6 +167,8 @@ TableView bestTableView(const BookAnalysis& analysis, std::span<const RaceRow> r
     TableView table;
     table.headers = {kEventHeader.toString(), kBestHeader.toString(), kPaceHeader.toString(),
                      kDateHeader.toString(),  kRaceHeader.toString(), kCountHeader.toString()};
+    table.columns = {ColumnKind::Text, ColumnKind::Number, ColumnKind::Number,
+                     ColumnKind::Text, ColumnKind::Text,   ColumnKind::Number};
     for (const RaceClass& raceClass : analysis.classes) {
         const Race& best = analysis.races[raceClass.best];
         table.rows.push_back(
@@ -184,8 +186,11 @@ TableView yearTableView(const BookAnalysis& analysis)
 {
     TableView table;
     table.headers.append(kYearHeader.toString());
-    for (const RaceClass& raceClass : analysis.classes)
+    table.columns.push_back(ColumnKind::Number);
+    for (const RaceClass& raceClass : analysis.classes) {
         table.headers.append(text(raceClass.name));
+        table.columns.push_back(ColumnKind::Number);
+    }
     for (const Season& season : analysis.seasons) {
         std::vector<ViewCell> cells{{QString::number(season.year)}};
         for (std::size_t c = 0; c < season.cells.size(); ++c) {
@@ -212,6 +217,7 @@ TableView unreadableView(const BookAnalysis& analysis, std::span<const RaceRow> 
 {
     TableView table;
     table.headers = {kNoHeader.toString(), kReasonHeader.toString()};
+    table.columns = {ColumnKind::Number, ColumnKind::Text};
     for (const UnreadableRow& row : analysis.unreadable) {
         table.rows.push_back(std::vector<ViewCell>{
             {QString::number(row.row + 1)},
@@ -257,6 +263,15 @@ ChartData trendChartData(const BookAnalysis& analysis, const Trend& trend)
     return chart;
 }
 
+ChartCaptions trendCaptions(const QString& className, const ChartData& chart)
+{
+    const bool hours =
+        std::any_of(chart.y.ticks.begin(), chart.y.ticks.end(),
+                    [](const ChartTick& tick) { return tick.label.count(u':') > 1; });
+    return {className + u' ' + kTrendFrame.toString(), kTrendYearAxis.toString(),
+            (hours ? kTrendTimeAxisHours : kTrendTimeAxisMinutes).toString()};
+}
+
 QString trendToolTip(const BookAnalysis& analysis, std::span<const RaceRow> rows, int race)
 {
     const Race& r = analysis.races[race];
@@ -273,6 +288,9 @@ PredictionView predictionView(const BookAnalysis& analysis, std::span<const Race
                           kDanielsHeader.toString(),
                           kOwnHeader.toString() + u'\n' + exponentReason(predictions.ownExponent),
                           kSpreadHeader.toString()};
+    view.table.columns.assign(static_cast<std::size_t>(view.table.headers.size()),
+                              ColumnKind::Number);
+    view.table.columns.front() = ColumnKind::Text;
     if (predictions.race < 0) {
         view.source = kNoPredictionSource.toString();
         return view;
@@ -292,9 +310,19 @@ PredictionView predictionView(const BookAnalysis& analysis, std::span<const Race
     }
     for (const PredictionRow& row : predictions.rows) {
         std::vector<ViewCell> cells{{text(row.name)}};
-        for (const auto& seconds : row.seconds)
+        // The spread of the times as the row shows them, each rounded to its whole second:
+        // 1:37:41 and 1:37:12 are 0:29 apart, whatever fractions lie behind them.
+        std::optional<double> fastest;
+        std::optional<double> slowest;
+        for (const auto& seconds : row.seconds) {
             cells.push_back({seconds ? time(*seconds) : u"—"_s});
-        cells.push_back({row.spread ? time(*row.spread) : QString()});
+            if (!seconds)
+                continue;
+            const double shown = shownSeconds(*seconds);
+            fastest = std::min(fastest.value_or(shown), shown);
+            slowest = std::max(slowest.value_or(shown), shown);
+        }
+        cells.push_back({row.spread && slowest ? time(*slowest - *fastest) : QString()});
         view.table.rows.push_back(cells);
     }
     return view;

@@ -34,9 +34,18 @@ struct ViewCell
     friend bool operator==(const ViewCell&, const ViewCell&) = default;
 };
 
+// How a column reads: texts from the left, numbers and times from the right, so their
+// digits line up.
+enum class ColumnKind
+{
+    Text,
+    Number,
+};
+
 struct TableView
 {
     QStringList headers;
+    std::vector<ColumnKind> columns; // one per header
     std::vector<std::vector<ViewCell>> rows;
 
     friend bool operator==(const TableView&, const TableView&) = default;
@@ -52,6 +61,8 @@ TableView unreadableView(const BookAnalysis& analysis, std::span<const RaceRow> 
 // Every race of the class (date across, time up, faster higher) and its best progression.
 // The points are in the order of Trend::races.
 ChartData trendChartData(const BookAnalysis& analysis, const Trend& trend);
+// The saved trend picture's title and axis names; the time's unit follows the tick labels.
+ChartCaptions trendCaptions(const QString& className, const ChartData& chart);
 QString trendToolTip(const BookAnalysis& analysis, std::span<const RaceRow> rows, int race);
 
 // The race predicted from, its VDOT and training paces, and the table of predictions: the

@@ -6,6 +6,7 @@
 #include "storage/atomic_file.h"
 #include "shell/dialogs.h"
 #include "shell/replace_question.h"
+#include "shell/save_folders.h"
 #include "shell/escape_closes.h"
 
 #include <QBuffer>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
@@ -53,8 +55,7 @@ QTableWidget* makeTable(const QString& name)
 
 // Only a table whose texts changed is filled again: an edit mostly changes none of them, and
 // filling lays the table out and paints it anew.
-void fillTable(QTableWidget* table, const TableView& view, Qt::Alignment alignment,
-               TableView& shown)
+void fillTable(QTableWidget* table, const TableView& view, TableView& shown)
 {
     if (view == shown && table->rowCount() == static_cast<int>(view.rows.size()))
         return;
@@ -69,8 +70,8 @@ void fillTable(QTableWidget* table, const TableView& view, Qt::Alignment alignme
         for (std::size_t c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c].text);
             item->setToolTip(cells[c].toolTip);
-            item->setTextAlignment(c == 0 ? Qt::Alignment(Qt::AlignLeft) | Qt::AlignVCenter
-                                          : alignment);
+            const bool text = c < view.columns.size() && view.columns[c] == ColumnKind::Text;
+            item->setTextAlignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             if (cells[c].bold) {
                 QFont font = item->font();
                 font.setBold(true);
@@ -80,6 +81,17 @@ void fillTable(QTableWidget* table, const TableView& view, Qt::Alignment alignme
         }
     }
     table->resizeColumnsToContents();
+}
+
+// The height that shows the header and that many rows, with room for a horizontal scroll
+// bar when the columns are wider than the table.
+int heightForRows(const QTableWidget* table, int rows)
+{
+    int height = table->horizontalHeader()->sizeHint().height() +
+                 rows * table->verticalHeader()->defaultSectionSize() + 2 * table->frameWidth();
+    if (table->horizontalHeader()->length() > table->viewport()->width())
+        height += table->horizontalScrollBar()->sizeHint().height();
+    return height;
 }
 
 QGroupBox* frame(QStringView caption, QWidget* content, QWidget* below = nullptr)
@@ -164,9 +176,9 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(0, 3);
     grid->setRowStretch(1, 3);
-    // The unreadable rows are a short list to mend, shown only when there are any.
-    m_unreadableTable->setMaximumHeight(m_unreadableTable->verticalHeader()->defaultSectionSize() *
-                                        kUnreadableRowsShown);
+    // The unreadable rows are a short list to mend, shown only when there are any; the
+    // predictions take their height first (see fitTablesToRows).
+    m_unreadableTable->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // At 150 % or 200 % a small screen holds fewer logical pixels than the window wants.
     QSize size = kStartSize;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -278,18 +290,34 @@ void AnalysisWindow::refresh()
     m_changedRows.reset();
     analyseParsed(m_rows, m_parsed, m_analysis);
 
-    fillTable(m_yearTable, yearTableView(m_analysis), Qt::AlignRight | Qt::AlignVCenter,
-              m_shown[m_yearTable]);
-    fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows),
-              Qt::AlignLeft | Qt::AlignVCenter, m_shown[m_unreadableTable]);
+    fillTable(m_yearTable, yearTableView(m_analysis), m_shown[m_yearTable]);
+    fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows), m_shown[m_unreadableTable]);
     m_unreadableFrame->setVisible(!m_analysis.unreadable.empty());
     showBests();
+    fitTablesToRows();
+}
+
+// On a low screen every target of the predictions stays in view: the table asks for the
+// height of all its rows, and the unreadable list for no more than its rows need, up to a
+// few, scrolling beyond. The bests, the seasons and the chart share what is left.
+void AnalysisWindow::fitTablesToRows()
+{
+    m_predictionTable->setMinimumHeight(
+        heightForRows(m_predictionTable, m_predictionTable->rowCount()));
+    m_unreadableTable->setFixedHeight(heightForRows(
+        m_unreadableTable, std::min(m_unreadableTable->rowCount(), kUnreadableRowsShown)));
+}
+
+void AnalysisWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A narrower window may need room for a horizontal scroll bar.
+    fitTablesToRows();
 }
 
 void AnalysisWindow::showBests()
 {
-    fillTable(m_bestTable, bestTableView(m_analysis, m_rows), Qt::AlignRight | Qt::AlignVCenter,
-              m_shown[m_bestTable]);
+    fillTable(m_bestTable, bestTableView(m_analysis, m_rows), m_shown[m_bestTable]);
 
     // The class chosen before, or the class of the race predictions start from by default.
     std::optional<int> raceClass = classNamed(m_className);
@@ -338,8 +366,8 @@ void AnalysisWindow::showPredictions()
     m_source->setText(view.source);
     m_vdot->setText(view.vdot);
     m_paces->setText(view.paces);
-    fillTable(m_predictionTable, view.table, Qt::AlignRight | Qt::AlignVCenter,
-              m_shown[m_predictionTable]);
+    fillTable(m_predictionTable, view.table, m_shown[m_predictionTable]);
+    fitTablesToRows();
     updateTargetButton();
 }
 
@@ -370,14 +398,17 @@ void AnalysisWindow::takeSelectedGoal()
 
 void AnalysisWindow::saveChartImage()
 {
-    const Dialogs::FileRequest request{kSaveImageTitle.toString(),
-                                       {kImageFilter.toString()},
-                                       {},
-                                       kAnalysisTitle.toString() + m_className +
-                                           kImageSuffix.toString()};
+    const Dialogs::FileRequest request{
+        kSaveImageTitle.toString(),
+        {kImageFilter.toString()},
+        m_services.saveFolders ? m_services.saveFolders->startFolder(SaveFolders::Kind::Image)
+                               : documentsFolder(),
+        kAnalysisTitle.toString() + m_className + kImageSuffix.toString()};
     QString path = m_services.dialogs.saveFileName(this, request);
     if (path.isEmpty())
         return;
+    if (m_services.saveFolders)
+        m_services.saveFolders->remember(SaveFolders::Kind::Image, path);
     // The chooser asked about the name as typed; the completed name is another file.
     if (!path.endsWith(kImageSuffix, Qt::CaseInsensitive)) {
         path += kImageSuffix;
@@ -391,7 +422,8 @@ void AnalysisWindow::saveChartImage()
     QByteArray bytes;
     QBuffer buffer(&bytes);
     std::optional<QString> failure;
-    if (!buffer.open(QIODevice::WriteOnly) || !m_trendChart->image().save(&buffer, "PNG"))
+    if (!buffer.open(QIODevice::WriteOnly) ||
+        !m_trendChart->image(trendCaptions(m_className, m_trendChart->data())).save(&buffer, "PNG"))
         failure = QString();
     else if (const auto error = writeFileAtomically(path, bytes))
         failure = error->detail;

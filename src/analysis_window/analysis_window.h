@@ -24,6 +24,7 @@ namespace torvanu {
 
 class ChartView;
 class Dialogs;
+class SaveFolders;
 class RecordModel;
 
 // The record analysis: bests per class, season bests, the trend of one class and the
@@ -38,6 +39,7 @@ public:
         Dialogs& dialogs;
         std::function<void(int row)> selectRow;         // in the main list, 0-based
         std::function<void(const Goal& goal)> takeGoal; // into the calculator's pace tab
+        SaveFolders* saveFolders = nullptr;             // where the image chooser starts
     };
 
     AnalysisWindow(const RecordModel& model, Services services, QWidget* parent = nullptr);
@@ -50,6 +52,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void scheduleRefresh();
@@ -58,6 +61,7 @@ private:
     void chooseClass(int raceClass);
     void chooseRace(int race);
     void showPredictions();
+    void fitTablesToRows();
     void updateTargetButton();
     std::optional<Goal> selectedGoal() const;
     void takeSelectedGoal();

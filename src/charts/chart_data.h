@@ -42,4 +42,13 @@ struct ChartData
     QString emptyText; // shown when there are no points
 };
 
+// The words a saved picture carries around the chart, which the window says with its frame
+// and the tick labels alone: a picture leaves the window.
+struct ChartCaptions
+{
+    QString title;
+    QString xLabel; // under the x axis
+    QString yLabel; // above the y axis, with its unit
+};
+
 } // namespace torvanu

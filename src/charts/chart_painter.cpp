@@ -148,6 +148,37 @@ void ChartPainter::paint(QPainter& painter, const QRect& area) const
     painter.restore();
 }
 
+QSize ChartPainter::captionedSize(const QSize& chart) const
+{
+    QFont titleFont = m_font;
+    titleFont.setBold(true);
+    const int title = QFontMetrics(titleFont).height() + 2 * kGap;
+    const int line = QFontMetrics(m_font).height() + kGap;
+    return chart + QSize(0, title + 2 * line);
+}
+
+void ChartPainter::paint(QPainter& painter, const QRect& area, const ChartCaptions& captions) const
+{
+    QFont titleFont = m_font;
+    titleFont.setBold(true);
+    const int title = QFontMetrics(titleFont).height() + 2 * kGap;
+    const int line = QFontMetrics(m_font).height() + kGap;
+    painter.save();
+    painter.fillRect(area, Qt::white);
+    painter.setPen(kAxisColour);
+    painter.setFont(titleFont);
+    painter.drawText(QRect(area.left(), area.top(), area.width(), title), Qt::AlignCenter,
+                     captions.title);
+    painter.setFont(m_font);
+    painter.drawText(QRect(area.left() + kGap, area.top() + title, area.width() - kGap, line),
+                     Qt::AlignLeft | Qt::AlignVCenter, captions.yLabel);
+    const QRect chart = area.adjusted(0, title + line, 0, -line);
+    painter.drawText(QRect(area.left(), chart.bottom() + 1, area.width(), line),
+                     Qt::AlignHCenter | Qt::AlignTop, captions.xLabel);
+    painter.restore();
+    paint(painter, chart);
+}
+
 void ChartPainter::paintAxes(QPainter& painter, const QRect& plot) const
 {
     const QFontMetrics metrics = painter.fontMetrics();

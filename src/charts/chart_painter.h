@@ -22,6 +22,11 @@ public:
 
     void paint(QPainter& painter, const QRect& area) const;
 
+    // The chart with a title above it and its axes named; the chart itself keeps the size it
+    // has in the window, area being that much larger (see captionedSize).
+    void paint(QPainter& painter, const QRect& area, const ChartCaptions& captions) const;
+    QSize captionedSize(const QSize& chart) const;
+
     // Where the axes meet the data, inside area.
     QRect plotArea(const QRect& area) const;
     QPointF toPixel(const QPointF& value, const QRectF& plot) const;

@@ -42,13 +42,15 @@ QString ChartView::toolTipAt(const QPoint& pixel) const
     return index ? m_toolTip(*index) : QString();
 }
 
-QImage ChartView::image() const
+QImage ChartView::image(const ChartCaptions& captions) const
 {
     const qreal ratio = devicePixelRatioF();
-    QImage image(size() * ratio, QImage::Format_RGB32);
+    const ChartPainter painter(m_data, font());
+    const QSize size = painter.captionedSize(this->size());
+    QImage image(size * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    QPainter painter(&image);
-    ChartPainter(m_data, font()).paint(painter, rect());
+    QPainter onImage(&image);
+    painter.paint(onImage, QRect(QPoint(0, 0), size), captions);
     return image;
 }
 

@@ -26,8 +26,9 @@ public:
     QString toolTipAt(const QPoint& pixel) const;
     std::optional<int> pointAt(const QPoint& pixel) const;
 
-    // The chart as the widget shows it now, at the screen's pixel density.
-    QImage image() const;
+    // The chart as the widget shows it now, at the screen's pixel density, with a title and
+    // the axes named: a saved picture is read away from the window.
+    QImage image(const ChartCaptions& captions) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 using namespace torvanu;
 
@@ -17,6 +19,10 @@ private slots:
     void goal();
     void trendSpan_data();
     void trendSpan();
+    void spreadOfTheShownTimes_data();
+    void spreadOfTheShownTimes();
+    void trendCaptions_data();
+    void trendCaptions();
 };
 
 void TestAnalysisView::goal_data()
@@ -85,6 +91,67 @@ void TestAnalysisView::trendSpan()
     QVERIFY(!chart.x.ticks.empty());
     for (const ChartTick& tick : chart.y.ticks)
         QVERIFY(tick.value >= chart.y.min && tick.value <= chart.y.max);
+}
+
+void TestAnalysisView::spreadOfTheShownTimes_data()
+{
+    QTest::addColumn<double>("riegel");
+    QTest::addColumn<double>("cameron");
+    QTest::addColumn<QString>("spread");
+
+    QTest::newRow("1:37:41 - 1:37:12, not the 29.8 s behind them") << 5861.4 << 5831.6 << u"0:29"_s;
+    QTest::newRow("3:26:32 - 3:22:48") << 12392.4 << 12167.6 << u"3:44"_s;
+    QTest::newRow("halves round up as they are shown") << 100.5 << 90.4 << u"0:11"_s;
+    QTest::newRow("equal as shown") << 600.4 << 599.6 << u"0:00"_s;
+}
+
+// The spread column must agree with the times beside it.
+void TestAnalysisView::spreadOfTheShownTimes()
+{
+    QFETCH(double, riegel);
+    QFETCH(double, cameron);
+    QFETCH(QString, spread);
+
+    const std::vector<RaceRow> rows{{u"2022年06月15日", {}, u"10km", u"  40分 0秒"}};
+    const BookAnalysis analysis = analyseBook(rows);
+    Predictions predictions;
+    predictions.race = 0;
+    PredictionRow row;
+    row.name = u"ハーフ";
+    row.seconds[0] = riegel;
+    row.seconds[1] = cameron;
+    row.spread = std::abs(riegel - cameron);
+    predictions.rows.push_back(row);
+    const PredictionView view = predictionView(analysis, rows, predictions);
+    QCOMPARE(view.table.rows.at(0).back().text, spread);
+}
+
+void TestAnalysisView::trendCaptions_data()
+{
+    QTest::addColumn<QStringList>("times");
+    QTest::addColumn<QString>("timeAxis");
+
+    QTest::newRow("marathons: hours, minutes and seconds")
+        << QStringList{u" 3時間30分 0秒"_s, u" 3時間50分 0秒"_s} << u"タイム（時:分:秒）"_s;
+    QTest::newRow("5 km: minutes and seconds")
+        << QStringList{u"  20分 0秒"_s, u"  25分 0秒"_s} << u"タイム（分:秒）"_s;
+}
+
+// A saved picture names what it shows and the units of its axes.
+void TestAnalysisView::trendCaptions()
+{
+    QFETCH(QStringList, times);
+    QFETCH(QString, timeAxis);
+
+    std::vector<RaceRow> rows;
+    for (const QString& time : times)
+        rows.push_back({u"2022年06月15日", {}, u"10km", toU16(time)});
+    const BookAnalysis analysis = analyseBook(rows);
+    const ChartData chart = trendChartData(analysis, trendOf(analysis, 0));
+    const ChartCaptions captions = torvanu::trendCaptions(u"10km"_s, chart);
+    QCOMPARE(captions.title, u"10km 推移"_s);
+    QCOMPARE(captions.xLabel, u"年"_s);
+    QCOMPARE(captions.yLabel, timeAxis);
 }
 
 QTEST_APPLESS_MAIN(TestAnalysisView)

@@ -9,6 +9,11 @@
 #include "support/table_texts.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QScreen>
+#include <QRegularExpression>
+#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -44,6 +49,9 @@ private slots:
     void savesChartImage();
     void imageWriteFailureShownOnce();
     void completedNameAsksBeforeReplacing();
+    void opensBesideTheMainWindow();
+    void columnsReadAsTheirTexts();
+    void everyPredictionInView();
 
 private:
     QTableWidget* table(const QString& name) const
@@ -194,8 +202,12 @@ void TestAnalysisWindow::followsTheBook()
 
 void TestAnalysisWindow::doubleClickSelectsTheRace()
 {
+    m_window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
     emit table(u"BestTable"_s)->cellDoubleClicked(2, 0);
     QCOMPARE(m_main->form->recordBook().selectedRow(), std::optional(2));
+    // The selection is shown: the main window comes to the front.
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_main->form.get()));
 }
 
 void TestAnalysisWindow::targetFillsTheCalculator()
@@ -207,7 +219,10 @@ void TestAnalysisWindow::targetFillsTheCalculator()
     const QString predicted = predictions->item(4, 3)->text();
     auto* target = m_window->findChild<QPushButton*>(u"TargetButton"_s);
     QVERIFY(target->isEnabled());
+    m_window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_window));
     target->click();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_main->form.get()));
 
     QCOMPARE(m_main->find<QTabWidget>(u"TabStrip1"_s)->currentIndex(), 1);
     QCOMPARE(m_main->find<QComboBox>(u"Combo3"_s)->currentText(), u"42.195"_s);
@@ -272,6 +287,67 @@ void TestAnalysisWindow::completedNameAsksBeforeReplacing()
     QCOMPARE(m_main->dialogs.messages.size(), 1);
     QCOMPARE(m_main->dialogs.messages[0].buttons, Dialogs::Buttons::YesNo);
     QCOMPARE(test::readFile(path), QByteArray("old"));
+}
+
+void TestAnalysisWindow::opensBesideTheMainWindow()
+{
+    const QRect available = m_window->screen()->availableGeometry();
+    QVERIFY(available.contains(m_window->frameGeometry()));
+    const QRect main = m_main->form->frameGeometry();
+    const QRect analysis = m_window->frameGeometry();
+    // Where the screen has room the calculator stays uncovered; else the window covers no
+    // more of it than its width takes.
+    const int room = std::max(available.right() - main.right(), main.left() - available.left());
+    if (room >= analysis.width())
+        QVERIFY(!analysis.intersects(main));
+    else
+        QCOMPARE(analysis.intersected(main).width(),
+                 std::min(main.width(), analysis.width() - room));
+}
+
+// Texts read from the left, numbers and times from the right, in every table of the window.
+void TestAnalysisWindow::columnsReadAsTheirTexts()
+{
+    const QRegularExpression number(u"^[-+±0-9:. ()]+$"_s);
+    int checked = 0;
+    for (const QTableWidget* shown : m_window->findChildren<QTableWidget*>()) {
+        for (int r = 0; r < shown->rowCount(); ++r) {
+            for (int c = 0; c < shown->columnCount(); ++c) {
+                const QTableWidgetItem* item = shown->item(r, c);
+                if (!item || item->text().isEmpty() || item->text() == u"—"_s)
+                    continue;
+                const Qt::Alignment expected =
+                    number.match(item->text()).hasMatch() ? Qt::AlignRight : Qt::AlignLeft;
+                QVERIFY2((Qt::Alignment(item->textAlignment()) & Qt::AlignHorizontal_Mask) ==
+                             expected,
+                         qPrintable(shown->objectName() + u": "_s + item->text()));
+                ++checked;
+            }
+        }
+    }
+    QVERIFY(checked > 40);
+}
+
+// Every target of the predictions is in view without scrolling, on any screen the tests run
+// on (a 1366 x 600 one among them); the one unreadable row takes one row's height.
+void TestAnalysisWindow::everyPredictionInView()
+{
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QTableWidget* predictions = table(u"PredictionTable"_s);
+    QCOMPARE(predictions->rowCount(), 5);
+    QTRY_COMPARE(predictions->verticalScrollBar()->maximum(), 0);
+    const int last = predictions->rowCount() - 1;
+    QCOMPARE(predictions->item(last, 0)->text(), u"フル"_s);
+    const QRect row = predictions->visualItemRect(predictions->item(last, 0));
+    const QRect inWindow(predictions->viewport()->mapTo(m_window, row.topLeft()), row.size());
+    QVERIFY2(m_window->rect().contains(inWindow),
+             qPrintable(u"%1 %2"_s.arg(inWindow.bottom()).arg(m_window->height())));
+
+    QTableWidget* unreadable = table(u"UnreadableTable"_s);
+    QCOMPARE(unreadable->rowCount(), 1);
+    QCOMPARE(unreadable->verticalScrollBar()->maximum(), 0);
+    QVERIFY(unreadable->viewport()->height() <
+            2 * unreadable->verticalHeader()->defaultSectionSize());
 }
 
 QTEST_MAIN(TestAnalysisWindow)
