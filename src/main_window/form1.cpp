@@ -17,6 +17,7 @@
 #include "shell/dialogs.h"
 #include "records/data_location.h"
 #include "shell/module1.h"
+#include "shell/window_placement.h"
 #include "program_version.h"
 #include "tools/book_location_window.h"
 #include "tools/tools_menu.h"
@@ -154,16 +155,34 @@ void Form1::buildMenus()
 void Form1::showAnalysisWindow()
 {
     if (!m_analysisWindow) {
-        AnalysisWindow::Services services{
-            m_dialogs, [this](int row) { m_recordBook->selectRow(row); },
-            [this](const Goal& goal) {
-                m_calculator->takeGoal(goal.distanceKm, goal.hours, goal.minutes, goal.seconds);
-            }};
+        // What the analysis fills in is shown at once: the main window comes to the front.
+        AnalysisWindow::Services services{m_dialogs,
+                                          [this](int row) {
+                                              m_recordBook->selectRow(row);
+                                              bringToFront();
+                                          },
+                                          [this](const Goal& goal) {
+                                              m_calculator->takeGoal(goal.distanceKm, goal.hours,
+                                                                     goal.minutes, goal.seconds);
+                                              bringToFront();
+                                          },
+                                          &m_module1->saveFolders()};
         m_analysisWindow = new AnalysisWindow(m_recordBook->model(), std::move(services), this);
+        // Beside the calculator, whose numbers it is read against; later openings keep
+        // wherever the user moved it.
+        moveBeside(m_analysisWindow, this);
     }
     m_analysisWindow->show();
     m_analysisWindow->raise();
     m_analysisWindow->activateWindow();
+}
+
+void Form1::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }
 
 void Form1::buildRecordArea(QWidget* client)

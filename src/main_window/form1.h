@@ -76,6 +76,7 @@ protected:
 private:
     void buildMenus();
     void showAnalysisWindow();
+    void bringToFront();
     void buildRecordArea(QWidget* client);
     void Check1_Click();
     void mnInfo_Click(bool checked);

@@ -5,6 +5,7 @@
 #include "race_detail/race_detail_texts.h"
 #include "race_detail/race_detail_window.h"
 #include "shell/dialogs.h"
+#include "shell/window_placement.h"
 
 #include <QMenu>
 
@@ -29,8 +30,17 @@ RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
         dialogs.message(owner, load.error, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return nullptr;
     }
+    // A window manager cascades a second window below the first, past a low screen's edge;
+    // the program cascades it itself, inside the screen.
+    const RaceDetailWindow* previous = nullptr;
+    for (const RaceDetailWindow* open : owner->findChildren<RaceDetailWindow*>()) {
+        if (open->isVisible())
+            previous = open;
+    }
     auto* window = new RaceDetailWindow(std::move(*load.data), owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (previous)
+        moveCascaded(window, previous);
     window->show();
     return window;
 }
