@@ -106,9 +106,19 @@ void RecordImport::ImportButton_Click()
     const bool timeMine = now.time != m_untouched.time && next.time != now.time;
     bool keepMine = false;
     if (dateMine || distanceMine || timeMine) {
-        keepMine = m_dialogs.message(
-                       m_editor, u"入力済みの日時・距離・記録を、ファイルの値で置き換えますか？"_s,
-                       Dialogs::Icon::Information, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes;
+        // Only what would be lost is named: a question about all three when one was typed
+        // sends the user looking for changes that are not there.
+        QStringList mine;
+        if (dateMine)
+            mine.append(u"日時"_s);
+        if (distanceMine)
+            mine.append(u"距離"_s);
+        if (timeMine)
+            mine.append(u"記録"_s);
+        keepMine =
+            m_dialogs.message(
+                m_editor, u"入力済みの%1を、ファイルの値で置き換えますか？"_s.arg(mine.join(u'・')),
+                Dialogs::Icon::Information, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes;
     }
 
     if (fill.date && !(keepMine && dateMine))

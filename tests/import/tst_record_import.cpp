@@ -74,35 +74,48 @@ private slots:
 
 void TestRecordImport::userChanges_data()
 {
-    QTest::addColumn<bool>("changeDistance");
-    QTest::addColumn<int>("answer"); // -1: no question expected
+    QTest::addColumn<QStringList>("edits"); // picker name, entry, picker name, entry ...
+    QTest::addColumn<int>("answer");        // -1: no question expected
+    QTest::addColumn<QString>("question");
     QTest::addColumn<QStringList>("shown");
 
+    const QStringList distance{u"Combo3"_s, u"10"_s};
+    const QString distanceQuestion = u"入力済みの距離を、ファイルの値で置き換えますか？"_s;
     QStringList keptDistance = kFiveKm;
     keptDistance[3] = u"10"_s;
-    QTest::newRow("untouched fields are filled without a question") << false << -1 << kFiveKm;
+    QTest::newRow("untouched fields are filled without a question")
+        << QStringList() << -1 << QString() << kFiveKm;
     QTest::newRow("Yes replaces the user's distance")
-        << true << static_cast<int>(Dialogs::Answer::Yes) << kFiveKm;
+        << distance << static_cast<int>(Dialogs::Answer::Yes) << distanceQuestion << kFiveKm;
     QTest::newRow("No keeps the user's distance and fills the rest")
-        << true << static_cast<int>(Dialogs::Answer::No) << keptDistance;
+        << distance << static_cast<int>(Dialogs::Answer::No) << distanceQuestion << keptDistance;
+    QTest::newRow("the question names only the fields typed, and No keeps them")
+        << QStringList{u"Combo1(1)"_s, u"05"_s, u"Combo2(0)"_s, u" 3"_s}
+        << static_cast<int>(Dialogs::Answer::No)
+        << u"入力済みの日時・記録を、ファイルの値で置き換えますか？"_s
+        << QStringList{u"2007"_s, u"05"_s, u"07"_s, u"5"_s, u" 3"_s, u" 0"_s, u" 0"_s, u"km"_s};
 }
 
 void TestRecordImport::userChanges()
 {
-    QFETCH(bool, changeDistance);
+    QFETCH(QStringList, edits);
     QFETCH(int, answer);
+    QFETCH(QString, question);
     QFETCH(QStringList, shown);
 
     Editor editor;
     if (answer >= 0)
         editor.dialogs.answerNext(static_cast<Dialogs::Answer>(answer));
     editor.import(gpxFile(gpxTrack(51, "running")), [&] {
-        if (changeDistance)
-            editor.picker(u"Combo3"_s)
-                ->setCurrentIndex(editor.picker(u"Combo3"_s)->findText(u"10"_s));
+        for (qsizetype i = 0; i + 1 < edits.size(); i += 2) {
+            QComboBox* picker = editor.picker(edits[i]);
+            picker->setCurrentIndex(picker->findText(edits[i + 1]));
+        }
     });
     QCOMPARE(editor.shown(), shown);
     QCOMPARE(editor.dialogs.messages.size(), answer >= 0 ? 1 : 0);
+    if (answer >= 0)
+        QCOMPARE(editor.dialogs.messages[0].text, question);
 }
 
 void TestRecordImport::severalActivities_data()
