@@ -1,6 +1,9 @@
 #include "shell/window_placement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
+#include <QWidget>
 
 using namespace torvanu;
 
@@ -13,6 +16,7 @@ private slots:
     void beside();
     void inside_data();
     void inside();
+    void cascadedWindowStaysOnTheScreen();
 };
 
 void TestWindowPlacement::beside_data()
@@ -72,5 +76,25 @@ void TestWindowPlacement::inside()
     QCOMPARE(keepInside(frame, available), kept);
 }
 
-QTEST_APPLESS_MAIN(TestWindowPlacement)
+// A second race detail opens below and right of the first; with the first near the bottom of
+// the screen the second moves up instead of falling off it.
+void TestWindowPlacement::cascadedWindowStaysOnTheScreen()
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget first;
+    first.resize(available.width() / 2, available.height() / 2);
+    first.move(available.left() + 10, available.bottom() - first.height());
+    first.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&first));
+
+    QWidget second;
+    second.resize(first.size());
+    moveCascaded(&second, &first);
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QVERIFY(available.contains(second.frameGeometry()));
+    QVERIFY(second.frameGeometry().left() > first.frameGeometry().left());
+}
+
+QTEST_MAIN(TestWindowPlacement)
 #include "tst_window_placement.moc"
