@@ -33,9 +33,11 @@ RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
     // A window manager cascades a second window below the first, past a low screen's edge;
     // the program cascades it itself, inside the screen.
     const RaceDetailWindow* previous = nullptr;
-    for (const RaceDetailWindow* open : owner->findChildren<RaceDetailWindow*>()) {
-        if (open->isVisible())
-            previous = open;
+    const QList<RaceDetailWindow*> open =
+        owner ? owner->findChildren<RaceDetailWindow*>() : QList<RaceDetailWindow*>();
+    for (const RaceDetailWindow* window : open) {
+        if (window->isVisible())
+            previous = window;
     }
     auto* window = new RaceDetailWindow(std::move(*load.data), owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
