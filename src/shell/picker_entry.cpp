@@ -30,7 +30,7 @@ void selectEntryOf(QComboBox* picker, const QString& text)
     }
 }
 
-// An entry's text as a number is read: without the blanks and zeros that pad it to its
+// An entry's text read as a number: without the blanks and zeros that pad it to its
 // column (" 7" and "07" are 7, "0" stays 0).
 QString unpadded(const QString& text)
 {
