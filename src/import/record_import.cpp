@@ -127,7 +127,7 @@ void RecordImport::ImportButton_Click()
 
     if (!activity.timed)
         message(
-            u"このファイルには時刻がありません（計画したコースなど）。距離だけを読み込みました。"_s,
+            u"このファイルには時刻がありません（計画したコースなど）。\n距離だけを読み込みました。"_s,
             false);
     else if (!fill.date)
         message(u"このファイルには日付がありません。日時はそのままです。"_s, false);
