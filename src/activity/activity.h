@@ -15,6 +15,7 @@ enum class Sport
     Walking,
     Cycling,
     Swimming,
+    Transition, // between two legs of a multisport race
     Other,
 };
 
@@ -45,6 +46,7 @@ struct ActivityStart
 struct Activity
 {
     Sport sport = Sport::Unknown;
+    QString name; // a GPX track's <name>; empty where the file gives none
     ActivityStart start;
     bool timed = true;  // false for a planned route: only its distance means anything
     double elapsed = 0; // seconds from start to finish, what a race result is

@@ -179,6 +179,8 @@ Sport fitSport(double value)
         return Sport::Running;
     case 2:
         return Sport::Cycling;
+    case 3:
+        return Sport::Transition;
     case 5:
         return Sport::Swimming;
     case 11:

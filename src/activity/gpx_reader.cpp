@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace torvanu {
@@ -24,6 +25,7 @@ struct GpxPoint
 struct GpxTrack
 {
     Sport sport = Sport::Unknown;
+    QString name;
     std::vector<GpxPoint> points;
 };
 
@@ -55,6 +57,8 @@ GpxTrack readTrack(QXmlStreamReader& reader, bool route)
         const QStringView name = reader.name();
         if (name == u"type") {
             track.sport = sportFromText(reader.readElementText());
+        } else if (name == u"name") {
+            track.name = reader.readElementText().simplified();
         } else if (route && name == u"rtept") {
             readPoint(reader, track.points);
         } else if (!route && name == u"trkseg") {
@@ -71,12 +75,17 @@ GpxTrack readTrack(QXmlStreamReader& reader, bool route)
     return track;
 }
 
-Activity activityOf(const GpxTrack& track, bool route)
+Activity activityOf(GpxTrack track, bool route)
 {
     Activity activity;
     activity.sport = track.sport;
+    activity.name = track.name;
     const auto untimed = [](const GpxPoint& point) { return !point.time; };
     activity.timed = !route && std::none_of(track.points.begin(), track.points.end(), untimed);
+    // Some exporters write the newest point first; read that way, every point would be held
+    // at the first one's time and the run would last no time at all.
+    if (activity.timed && *track.points.back().time < *track.points.front().time)
+        std::reverse(track.points.begin(), track.points.end());
     const double first = activity.timed ? *track.points.front().time : 0;
     if (activity.timed)
         activity.start.utc = utcFromUnixSeconds(first);
@@ -112,6 +121,8 @@ Sport sportFromText(QStringView text)
         return Sport::Cycling;
     if (lower.contains(u"swim"))
         return Sport::Swimming;
+    if (lower.contains(u"transition"))
+        return Sport::Transition;
     return Sport::Other;
 }
 
@@ -145,9 +156,9 @@ ActivityReadResult readGpx(QByteArrayView bytes)
     }
     const bool plan = std::all_of(tracks.begin(), tracks.end(),
                                   [](const GpxTrack& track) { return track.points.empty(); });
-    for (const GpxTrack& track : plan ? routes : tracks) {
+    for (GpxTrack& track : plan ? routes : tracks) {
         if (!track.points.empty())
-            result.activities.append(activityOf(track, plan));
+            result.activities.append(activityOf(std::move(track), plan));
     }
     if (result.activities.isEmpty())
         result.error = activityError(ActivityError::Kind::NoActivity, ActivityFormat::Gpx);

@@ -29,6 +29,8 @@ QString sportCaption(Sport sport)
         return u"サイクリング"_s;
     case Sport::Swimming:
         return u"スイム"_s;
+    case Sport::Transition:
+        return u"トランジション"_s;
     case Sport::Other:
         return u"その他"_s;
     case Sport::Unknown:
@@ -52,6 +54,23 @@ std::optional<long long> resultSeconds(double elapsed)
     if (!(elapsed < kLongestSeconds))
         return std::nullopt;
     return static_cast<long long>(std::ceil(elapsed - kSecondNoise));
+}
+
+// A track's name from outside may be of any length; the chooser's line must stay readable.
+constexpr qsizetype kLongestNameShown = 40;
+
+QString caption(const QString& label, const Activity& activity, const QTimeZone& zone)
+{
+    QStringList parts{label};
+    if (activity.start.utc.isValid())
+        parts.append(activity.start.utc.toTimeZone(zone).toString(u"yyyy/MM/dd HH:mm"_s));
+    parts.append(distanceKm(activity.distance) + u" km"_s);
+    if (const auto seconds = activity.timed ? resultSeconds(activity.elapsed) : std::nullopt) {
+        parts.append(u"%1:%2:%3"_s.arg(*seconds / kSecondsPerHour)
+                         .arg(*seconds % kSecondsPerHour / kSecondsPerMinute, 2, 10, QChar(u'0'))
+                         .arg(*seconds % kSecondsPerMinute, 2, 10, QChar(u'0')));
+    }
+    return parts.join(u"　"_s);
 }
 
 } // namespace
@@ -79,25 +98,17 @@ ImportFill importFill(const Activity& activity, const QTimeZone& zone)
 
 QString activityCaption(const Activity& activity, const QTimeZone& zone)
 {
-    QStringList parts{sportCaption(activity.sport)};
-    if (activity.start.utc.isValid())
-        parts.append(activity.start.utc.toTimeZone(zone).toString(u"yyyy/MM/dd HH:mm"_s));
-    parts.append(distanceKm(activity.distance) + u" km"_s);
-    if (const auto seconds = activity.timed ? resultSeconds(activity.elapsed) : std::nullopt) {
-        parts.append(u"%1:%2:%3"_s.arg(*seconds / kSecondsPerHour)
-                         .arg(*seconds % kSecondsPerHour / kSecondsPerMinute, 2, 10, QChar(u'0'))
-                         .arg(*seconds % kSecondsPerMinute, 2, 10, QChar(u'0')));
-    }
-    return parts.join(u"　"_s);
+    if (activity.name.isEmpty())
+        return caption(sportCaption(activity.sport), activity, zone);
+    QString name = activity.name;
+    if (name.size() > kLongestNameShown)
+        name = name.first(kLongestNameShown - 1) + u"…"_s;
+    return caption(name, activity, zone);
 }
 
-int preferredActivity(const QList<Activity>& activities)
+QString allTracksCaption(const Activity& allTracks, const QTimeZone& zone)
 {
-    for (qsizetype i = 0; i < activities.size(); ++i) {
-        if (activities[i].sport == Sport::Running)
-            return static_cast<int>(i);
-    }
-    return 0;
+    return caption(u"全トラック（1つの記録として）"_s, allTracks, zone);
 }
 
 } // namespace torvanu

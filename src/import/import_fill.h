@@ -2,7 +2,6 @@
 
 #include "activity/activity.h"
 
-#include <QList>
 #include <QString>
 #include <QTimeZone>
 
@@ -23,10 +22,11 @@ struct ImportFill
 
 ImportFill importFill(const Activity& activity, const QTimeZone& zone);
 
-// One line per activity for the chooser: sport, local start, distance and time.
+// One line per activity for the chooser: its name (a GPX track's own) or else its sport, then
+// the local start, the distance and the time.
 QString activityCaption(const Activity& activity, const QTimeZone& zone);
 
-// The first run, else the first activity.
-int preferredActivity(const QList<Activity>& activities);
+// The line for all the tracks of a file taken as one record.
+QString allTracksCaption(const Activity& allTracks, const QTimeZone& zone);
 
 } // namespace torvanu

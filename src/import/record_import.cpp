@@ -3,6 +3,7 @@
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
 #include "calc/units.h"
+#include "import/activity_choices.h"
 #include "import/import_fill.h"
 #include "shell/dialogs.h"
 #include "storage/text_bridge.h"
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QLineEdit>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -72,25 +75,23 @@ void RecordImport::ImportButton_Click()
         message(u"データファイルが指定されていません。"_s, false);
         return;
     }
-    const ActivityReadResult read = readActivityFile(path);
+    ActivityReadResult read = readActivityFile(path);
     if (read.error) {
         message(QDir::toNativeSeparators(path) + u"\n"_s + activityErrorText(*read.error) + u"。"_s,
                 true);
         return;
     }
 
-    int chosen = preferredActivity(read.activities);
-    if (read.activities.size() > 1) {
-        QStringList captions;
-        for (const Activity& activity : read.activities)
-            captions.append(activityCaption(activity, m_zone));
+    const ActivityChoices choices = activityChoices(std::move(read), m_zone);
+    int chosen = choices.preferred;
+    if (choices.activities.size() > 1) {
         chosen = m_dialogs.chooseItem(
             m_editor, u"このファイルには複数の記録があります。読み込む記録を選んでください。"_s,
-            captions, chosen);
-        if (chosen < 0 || chosen >= read.activities.size())
+            choices.captions, chosen);
+        if (chosen < 0 || chosen >= choices.activities.size())
             return;
     }
-    const Activity& activity = read.activities[chosen];
+    const Activity& activity = choices.activities[chosen];
     const ImportFill fill = importFill(activity, m_zone);
 
     // What each field would show, and whether the user's own change would be lost.
@@ -136,7 +137,7 @@ void RecordImport::ImportButton_Click()
 
     if (!activity.timed)
         message(
-            u"このファイルには時刻がありません（計画したコースなど）。距離だけを読み込みました。"_s,
+            u"このファイルには時刻がありません（計画したコースなど）。\n距離だけを読み込みました。"_s,
             false);
     else if (!fill.date)
         message(u"このファイルには日付がありません。日時はそのままです。"_s, false);

@@ -1,11 +1,16 @@
 #include "race_detail/race_detail_load.h"
 
+#include "activity/activity_choice.h"
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
-#include "import/import_fill.h"
+#include "analysis/race_cells.h"
+#include "import/activity_choices.h"
 #include "race_detail/race_detail_texts.h"
+#include "storage/text_bridge.h"
 
 #include <QDir>
+
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +23,19 @@ RaceDetailLoad refused(const QString& path, QStringView reason)
     return {std::nullopt, QDir::toNativeSeparators(path) + u"\n"_s + reason.toString() + u"。"_s};
 }
 
+// What the record's cells say, as far as each reads.
+RaceFacts raceFacts(const RaceRecord& record)
+{
+    RaceFacts facts;
+    if (const CellReading<RaceDate> date = readDateCell(toU16(record.raceDate)); date.ok())
+        facts.date = QDate(1970, 1, 1).addDays(date.value.dayNumber()); // its day 0
+    if (const CellReading<double> metres = readDistanceCell(toU16(record.distance)); metres.ok())
+        facts.metres = metres.value;
+    if (const CellReading<double> seconds = readTimeCell(toU16(record.raceTime)); seconds.ok())
+        facts.seconds = seconds.value;
+    return facts;
+}
+
 } // namespace
 
 RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
@@ -25,11 +43,13 @@ RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
     const QString path = record.dataPath.trimmed();
     if (path.isEmpty())
         return {std::nullopt, kNoDataFile.toString()};
-    const ActivityReadResult read = readActivityFile(path);
+    ActivityReadResult read = readActivityFile(path);
     if (read.error)
         return refused(path, activityErrorText(*read.error));
 
-    const Activity& activity = read.activities[preferredActivity(read.activities)];
+    const ActivityChoices choices = activityChoices(std::move(read), zone);
+    const int chosen = matchingActivity(choices.activities, raceFacts(record), zone);
+    const Activity& activity = choices.activities[chosen];
     const RaceAnalysis analysis = analyseRace(activity.track);
     // A planned route, or a treadmill run without a distance, has nothing to split.
     if (!activity.timed || !(analysis.finishTime > 0) || !(analysis.finishDistance > 0))
@@ -37,7 +57,7 @@ RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
 
     RaceDetailData data;
     data.heading = u"%1　%2\n%3"_s.arg(record.raceDate.trimmed(), record.raceName.trimmed(),
-                                       activityCaption(activity, zone));
+                                       choices.captions[chosen]);
     data.view = raceDetailView(analysis, evenPace(record.raceTime, record.distance, analysis));
     return {std::move(data), {}};
 }

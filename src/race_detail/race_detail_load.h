@@ -25,7 +25,8 @@ struct RaceDetailLoad
     QString error; // the message to show, naming the file; empty exactly when data is set
 };
 
-// A file of several activities gives the first run, as the record editor would take it.
+// A file of several activities gives the one the record is about: of the record's day, the
+// nearest to its distance and time.
 RaceDetailLoad loadRaceDetail(const RaceRecord& record,
                               const QTimeZone& zone = QTimeZone::systemTimeZone());
 

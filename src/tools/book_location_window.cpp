@@ -17,11 +17,13 @@ namespace torvanu {
 namespace {
 
 constexpr QStringView kTitle = u"記録ファイルの場所";
-constexpr QStringView kSaveToText =
-    u"大会記録はこのファイルに保存されます。バックアップするときは、Torvanu を閉じてから"
-    u"このファイルを別の場所へコピーしてください。";
-constexpr QStringView kReadFromText =
-    u"今回は前の版が使っていた次のファイルを読み込みました。閉じるときに上のファイルへ保存します。";
+// Japanese wraps between any two characters, so a label left to wrap splits words
+// (「してく / ださい」): the lines break where a reader pauses, and nowhere else.
+constexpr QStringView kSaveToText = u"大会記録はこのファイルに保存されます。\n"
+                                    u"バックアップするときは、Torvanu を閉じてから\n"
+                                    u"このファイルを別の場所へコピーしてください。";
+constexpr QStringView kReadFromText = u"今回は前の版が使っていた次のファイルを読み込みました。\n"
+                                      u"閉じるときに上のファイルへ保存します。";
 constexpr QStringView kOpenFolderCaption = u"フォルダを開く(&O)";
 constexpr QStringView kCloseCaption = u"閉じる";
 constexpr int kPathWidthChars = 60;
@@ -37,11 +39,10 @@ QLineEdit* pathField(const QString& name, const QString& path, QWidget* parent)
     return field;
 }
 
-QLabel* wrappedLabel(const QString& name, QStringView text, QWidget* parent)
+QLabel* textLabel(const QString& name, QStringView text, QWidget* parent)
 {
     auto* label = new QLabel(text.toString(), parent);
     label->setObjectName(name);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -56,10 +57,10 @@ BookLocationWindow::BookLocationWindow(const BookFiles& files,
     setWindowTitle(kTitle.toString());
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(wrappedLabel(u"saveToLabel"_s, kSaveToText, this));
+    layout->addWidget(textLabel(u"saveToLabel"_s, kSaveToText, this));
     layout->addWidget(pathField(u"saveToPath"_s, files.saveTo, this));
     if (files.readFrom != files.saveTo) {
-        layout->addWidget(wrappedLabel(u"readFromLabel"_s, kReadFromText, this));
+        layout->addWidget(textLabel(u"readFromLabel"_s, kReadFromText, this));
         layout->addWidget(pathField(u"readFromPath"_s, files.readFrom, this));
     }
 

@@ -237,8 +237,11 @@ void TestFitReader::severalActivities_data()
     QTest::newRow("two files one after the other, each its own byte order")
         << encodeFitActivity(ride, {}) + encodeFitActivity(run, {true, true, false, 12})
         << QList<Sport>{Sport::Cycling, Sport::Running};
-    QTest::newRow("multisport: two sessions in one file")
-        << encodeFitActivities({ride, run}, {}) << QList<Sport>{Sport::Cycling, Sport::Running};
+    FitActivityContent transition = threeKm(kRaceStart + 1000);
+    transition.sport = 3;
+    QTest::newRow("multisport: a session per leg, the transition too")
+        << encodeFitActivities({ride, transition, threeKm(kRaceStart + 2000)}, {})
+        << QList<Sport>{Sport::Cycling, Sport::Transition, Sport::Running};
 }
 
 // Each activity keeps only its own laps and records.

@@ -144,6 +144,11 @@ void TestGpxReader::tracks_data()
         << gpx("<rte>" + point(0, "2024-11-08T09:00:00Z", "rtept") +
                point(0.01, "2024-11-08T09:05:00Z", "rtept") + "</rte>")
         << false << QString() << 0.0 << kMetresPerHundredthDegree << Sport::Unknown;
+    QTest::newRow("newest point first: timed from the earliest point to the latest")
+        << gpx("<trk><trkseg>" + point(0.02, "2024-11-08T09:10:00Z") +
+               point(0.01, "2024-11-08T09:05:00Z") + point(0, "2024-11-08T09:00:00Z") +
+               "</trkseg></trk>")
+        << true << u"2024-11-08T09:00:00Z"_s << 600.0 << twoHundredths << Sport::Unknown;
     QTest::newRow("a point off the globe is left out")
         << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") +
                point(91, "2024-11-08T09:01:00Z") + point(0.01, "2024-11-08T09:05:00Z") +
@@ -178,12 +183,18 @@ void TestGpxReader::tracks()
 
 void TestGpxReader::severalTracks()
 {
-    const auto result = torvanu::readGpx(
-        gpx(meridianTrack("Running") + "<trk><trkseg></trkseg></trk>" + meridianTrack("cycling")));
+    QByteArray named = meridianTrack("Running");
+    named.insert(named.indexOf("<trkseg>"), "<name>\n  川沿い  10km\n</name>");
+    const auto result =
+        torvanu::readGpx(gpx(named + "<trk><trkseg></trkseg></trk>" + meridianTrack("cycling") +
+                             meridianTrack("Transition")));
     QVERIFY(!result.error);
-    QCOMPARE(result.activities.size(), 2);
+    QCOMPARE(result.activities.size(), 3);
     QCOMPARE(result.activities[0].sport, Sport::Running);
+    QCOMPARE(result.activities[0].name, u"川沿い 10km"_s);
     QCOMPARE(result.activities[1].sport, Sport::Cycling);
+    QCOMPARE(result.activities[1].name, QString());
+    QCOMPARE(result.activities[2].sport, Sport::Transition);
 }
 
 void TestGpxReader::refused_data()

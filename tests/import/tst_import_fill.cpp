@@ -35,7 +35,6 @@ class TestImportFill : public QObject
 private slots:
     void fill_data();
     void fill();
-    void preferred();
 };
 
 void TestImportFill::fill_data()
@@ -84,17 +83,6 @@ void TestImportFill::fill()
     QCOMPARE(fill.distance, distance);
     QCOMPARE(parts(fill.time), time);
     QCOMPARE(fill.timeTooLong, tooLong);
-}
-
-void TestImportFill::preferred()
-{
-    Activity swim = activity(u"2024-11-08T00:00:00Z"_s, 600, 750);
-    swim.sport = Sport::Swimming;
-    Activity ride = swim;
-    ride.sport = Sport::Cycling;
-    const Activity run = activity(u"2024-11-08T01:00:00Z"_s, 1200, 5000);
-    QCOMPARE(torvanu::preferredActivity({swim, ride, run}), 2);
-    QCOMPARE(torvanu::preferredActivity({swim, ride}), 0);
 }
 
 QTEST_APPLESS_MAIN(TestImportFill)

@@ -56,6 +56,8 @@ const QStringList kNewRecord = {u"2007"_s, u"02"_s, u"07"_s, u"42.195"_s,
 const QStringList kFiveKm = {u"2024"_s, u"11"_s, u"08"_s, u"5"_s,
                              u" 0"_s,   u"25"_s, u" 0"_s, u"km"_s};
 
+const QString kAllTracks = u"全トラック（1つの記録として）"_s;
+
 } // namespace
 
 class TestRecordImport : public QObject
@@ -120,28 +122,64 @@ void TestRecordImport::userChanges()
 
 void TestRecordImport::severalActivities_data()
 {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("labels"); // what each entry of the chooser begins with
+    QTest::addColumn<int>("preselected");
     QTest::addColumn<int>("choice");
     QTest::addColumn<QStringList>("shown");
 
+    const QByteArray rideAndRun = gpxFile(gpxTrack(101, "cycling") + gpxTrack(51, "running", 4000));
+    const QStringList rideAndRunLabels{u"サイクリング"_s, u"ランニング"_s, kAllTracks};
     QStringList ride = kFiveKm;
     ride[3] = u"10"_s;
     ride[5] = u"50"_s;
-    QTest::newRow("the run, preselected") << 1 << kFiveKm;
-    QTest::newRow("the ride") << 0 << ride;
-    QTest::newRow("cancel fills nothing") << -1 << kNewRecord;
+    QTest::newRow("the run, preselected") << rideAndRun << rideAndRunLabels << 1 << 1 << kFiveKm;
+    QTest::newRow("the ride") << rideAndRun << rideAndRunLabels << 1 << 0 << ride;
+    QTest::newRow("cancel fills nothing")
+        << rideAndRun << rideAndRunLabels << 1 << -1 << kNewRecord;
+
+    // 10 km from noon to 1500 s after 4000 s: the pause between the tracks counts.
+    QStringList both = kFiveKm;
+    both[3] = u"10"_s;
+    both[4] = u" 1"_s;
+    both[5] = u"31"_s;
+    both[6] = u"40"_s;
+    QTest::newRow("all the tracks as one record")
+        << gpxFile(gpxTrack(51, "running") + gpxTrack(51, "running", 4000))
+        << QStringList{u"ランニング"_s, u"ランニング"_s, kAllTracks} << 0 << 2 << both;
+
+    QByteArray named = gpxTrack(51, "running", 4000);
+    named.insert(named.indexOf("<trkseg>"), "<name>朝ラン</name>");
+    QTest::newRow("a track by its name; the timed one over a planned route")
+        << gpxFile(gpxTrack(51, "running", 0, false) + named)
+        << QStringList{u"ランニング"_s, u"朝ラン"_s} << 1 << 1 << kFiveKm;
+
+    QStringList transition = kFiveKm;
+    transition[3] = u"0.1"_s;
+    transition[5] = u" 0"_s;
+    transition[6] = u"30"_s;
+    QTest::newRow("a transition is called one")
+        << gpxFile(gpxTrack(51, "running") + gpxTrack(2, "transition", 1500))
+        << QStringList{u"ランニング"_s, u"トランジション"_s, kAllTracks} << 0 << 1 << transition;
 }
 
 void TestRecordImport::severalActivities()
 {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, labels);
+    QFETCH(int, preselected);
     QFETCH(int, choice);
     QFETCH(QStringList, shown);
 
     Editor editor;
     editor.dialogs.chooseItemNext(choice);
-    editor.import(gpxFile(gpxTrack(101, "cycling") + gpxTrack(51, "running", 4000)));
+    editor.import(file);
     QCOMPARE(editor.dialogs.choices.size(), 1);
-    QCOMPARE(editor.dialogs.choices.front().items.size(), 2);
-    QCOMPARE(editor.dialogs.choices.front().preselected, 1);
+    QStringList begins;
+    for (const QString& item : editor.dialogs.choices.front().items)
+        begins.append(item.section(u"　"_s, 0, 0));
+    QCOMPARE(begins, labels);
+    QCOMPARE(editor.dialogs.choices.front().preselected, preselected);
     QCOMPARE(editor.shown(), shown);
 }
 
@@ -182,7 +220,10 @@ void TestRecordImport::plannedRouteFillsDistance()
     QStringList shown = kNewRecord;
     shown[3] = u"1"_s;
     QCOMPARE(editor.shown(), shown);
-    QCOMPARE(editor.dialogs.messages.size(), 1);
+    // Two lines, so that the box never wraps the second sentence inside a word.
+    QCOMPARE(editor.dialogs.messageTexts(),
+             QStringList{u"このファイルには時刻がありません（計画したコースなど）。\n"
+                         u"距離だけを読み込みました。"_s});
 }
 
 } // namespace torvanu

@@ -15,7 +15,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <array>
 #include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace torvanu;
@@ -36,6 +38,56 @@ QByteArray fitRun(bool bigEndian)
     run.distanceCm = 10'000u * (kPoints - 1);
     run.laps.push_back({kRaceStart, run.elapsedMs, run.timerMs, run.distanceCm});
     return test::encodeFitActivity(run, {.bigEndian = bigEndian, .compressedTimestamps = true});
+}
+
+// A duathlon as a multisport watch records it: a session per leg, each leg's distance counted
+// from its own start, and each leg starting the moment the one before it ends.
+struct Leg
+{
+    std::uint8_t sport; // FIT's numbers: 1 run, 2 ride, 3 transition
+    std::uint32_t seconds;
+    std::uint32_t metres;
+};
+constexpr std::array<Leg, 5> kDuathlon = {
+    {{1, 785, 2245}, {3, 95, 120}, {2, 2400, 20000}, {3, 70, 90}, {1, 3723, 12740}}};
+
+std::uint32_t legStart(std::size_t leg)
+{
+    std::uint32_t start = kRaceStart;
+    for (std::size_t i = 0; i < leg; ++i)
+        start += kDuathlon[i].seconds;
+    return start;
+}
+
+QByteArray duathlon()
+{
+    std::vector<test::FitActivityContent> sessions;
+    for (std::size_t i = 0; i < kDuathlon.size(); ++i) {
+        const Leg& leg = kDuathlon[i];
+        test::FitActivityContent session;
+        session.start = legStart(i);
+        session.sport = leg.sport;
+        const std::uint64_t centimetres = leg.metres * 100ULL;
+        for (std::uint32_t t = 0; t < leg.seconds; t += 5)
+            session.records.push_back(
+                {session.start + t, static_cast<std::uint32_t>(centimetres * t / leg.seconds)});
+        session.records.push_back({session.start + leg.seconds, leg.metres * 100});
+        session.elapsedMs = session.timerMs = leg.seconds * 1000;
+        session.distanceCm = leg.metres * 100;
+        session.laps.push_back(
+            {session.start, session.elapsedMs, session.timerMs, session.distanceCm});
+        sessions.push_back(session);
+    }
+    return test::encodeFitActivities(sessions, {.compressedTimestamps = true});
+}
+
+// The book's date of a leg: the day it started where the test runs.
+QString bookDate(std::size_t leg)
+{
+    constexpr qint64 fitEpoch = 631'065'600; // 1989-12-31T00:00:00Z in Unix time
+    return QDateTime::fromSecsSinceEpoch(fitEpoch + legStart(leg))
+        .toLocalTime()
+        .toString(u"yyyy年MM月dd日"_s);
 }
 
 enum class File
@@ -59,6 +111,8 @@ private slots:
     void cleanup();
     void showsTheSplits_data();
     void showsTheSplits();
+    void multisportRuns_data();
+    void multisportRuns();
     void refused_data();
     void refused();
     void fitsTheScreen();
@@ -68,6 +122,8 @@ private:
     // A book of one race in 52:30 over 10.5 km whose data file is file, that race selected
     // unless select is false, and レース詳細 chosen.
     RaceDetailWindow* open(File file, bool select = true);
+    // The same for a book of one race over bytes, written as line's data file.
+    RaceDetailWindow* open(const QByteArray& bytes, const QString& line);
     QString dataPath() const { return m_main->environment.filePath(u"レース.dat"_s); }
 
     std::unique_ptr<test::MainWindowFixture> m_main;
@@ -151,6 +207,65 @@ void TestRaceDetailWindow::showsTheSplits()
     // A second choice opens a second window beside the first, for another race or the same.
     m_main->find<QAction>(u"mnRaceDetail"_s)->trigger();
     QCOMPARE(m_main->form->findChildren<RaceDetailWindow*>().size(), 2);
+}
+
+RaceDetailWindow* TestRaceDetailWindow::open(const QByteArray& bytes, const QString& line)
+{
+    m_main = std::make_unique<test::MainWindowFixture>();
+    if (!test::writeFile(dataPath(), bytes) ||
+        !m_main->start({.log = test::cp932(line + dataPath() + u"\r\n"_s)}))
+        return nullptr;
+    m_main->form->recordBook().selectRow(0);
+    m_main->find<QAction>(u"mnRaceDetail"_s)->trigger();
+    return m_main->form->findChild<RaceDetailWindow*>(u"RaceDetail"_s);
+}
+
+void TestRaceDetailWindow::multisportRuns_data()
+{
+    QTest::addColumn<int>("leg");
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("activity"); // the heading's second line
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("firstRow");
+
+    QTest::newRow("the first run, 2.245 km")
+        << 0 << u"2.245km"_s << u"  13分 5秒"_s << u"ランニング　%1　2.245 km　0:13:05"_s << 3
+        << QStringList{u"1km"_s, u"5:50"_s, u"5:50"_s, u"±0:00"_s};
+    QTest::newRow("the second run, 12.74 km")
+        << 4 << u"12.74km"_s << u" 1時間 2分 3秒"_s << u"ランニング　%1　12.74 km　1:02:03"_s << 13
+        << QStringList{u"1km"_s, u"4:52"_s, u"4:52"_s, u"±0:00"_s};
+    QTest::newRow("the second run, booked at its official distance")
+        << 4 << u"12.5km"_s << u" 1時間 2分 3秒"_s << u"ランニング　%1　12.74 km　1:02:03"_s << 13
+        << QStringList{u"1km"_s, u"4:52"_s, u"4:52"_s, u"-0:06"_s};
+    QTest::newRow("the ride") << 2 << u"20km"_s << u"  40分 0秒"_s
+                              << u"サイクリング　%1　20 km　0:40:00"_s << 20
+                              << QStringList{u"1km"_s, u"2:00"_s, u"2:00"_s, u"±0:00"_s};
+}
+
+// Each run of the file shows its own splits, whichever comes first in the file.
+void TestRaceDetailWindow::multisportRuns()
+{
+    QFETCH(int, leg);
+    QFETCH(QString, distance);
+    QFETCH(QString, time);
+    QFETCH(QString, activity);
+    QFETCH(int, rows);
+    QFETCH(QStringList, firstRow);
+
+    const auto index = static_cast<std::size_t>(leg);
+    const QString started = QDateTime::fromSecsSinceEpoch(631'065'600 + legStart(index))
+                                .toLocalTime()
+                                .toString(u"yyyy/MM/dd HH:mm"_s);
+    RaceDetailWindow* window =
+        open(duathlon(), u"1,%1,デュアスロン,%2,%3,,"_s.arg(bookDate(index), distance, time));
+    QVERIFY(window);
+    QVERIFY(m_main->dialogs.messages.isEmpty());
+    QCOMPARE(window->findChild<QLabel*>(u"RaceHeading"_s)->text(),
+             u"%1　デュアスロン\n"_s.arg(bookDate(index)) + activity.arg(started));
+    auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    QCOMPARE(table->rowCount(), rows);
+    QCOMPARE(test::rowTexts(table, 0), firstRow);
 }
 
 void TestRaceDetailWindow::refused_data()
