@@ -2,6 +2,7 @@
 // same entries, and any text at all goes through the parsers and cleaners without harm.
 
 #include "records/record_cells.h"
+#include "storage/text_bridge.h"
 #include "property.h"
 
 #include <QCoreApplication>
@@ -73,12 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DistanceParts distance{in.pick(entries(5)), in.pick(units())};
     require(parseDistanceCell(composeDistanceCell(distance)) == distance,
             "distance cell reads back");
+    require(readDateCell(toU16(composeDateCell(date))).ok(), "the analysis reads the date");
+    const CellReading<double> seconds = readTimeCell(toU16(composeTimeCell(time)));
+    require(seconds.ok() || seconds.problem == RowProblem::TimeZero, "the analysis reads the time");
 
     const QString text = in.rest();
     (void)parseDateCell(text);
     (void)parseTimeCell(text);
     (void)parseDistanceCell(text);
-    (void)removeBlankPairs(text);
+    (void)readDateCell(toU16(text));
+    (void)readTimeCell(toU16(text));
+    (void)readDistanceCell(toU16(text));
 
     const QString cell = cleanFreeTextCell(text);
     require(!cell.contains(u','), "no comma reaches a free-text cell");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/race_cells.h"
+#include "calc/cell_format.h"
 
 #include <optional>
 #include <span>

@@ -17,10 +17,10 @@ constexpr std::size_t kLocalBufferSize = 64;
 // digits, the point and the signs in their full-width forms.
 char asciiOf(char16_t c)
 {
-    if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-' || c == u'e' || c == u'E')
+    if (c == u'.' || c == u'+' || c == u'-' || c == u'e' || c == u'E')
         return static_cast<char>(c);
-    if (c >= u'\uFF10' && c <= u'\uFF19')
-        return static_cast<char>('0' + (c - u'\uFF10'));
+    if (const std::optional<int> digit = digitValue(c))
+        return static_cast<char>('0' + *digit);
     switch (c) {
     case u'\uFF0E':
         return '.';

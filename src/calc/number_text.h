@@ -21,6 +21,16 @@ inline bool isBlank(char16_t c)
     return c == u' ' || c == u'\u3000';
 }
 
+// The value of an ASCII or full-width digit.
+inline std::optional<int> digitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'\uFF10' && c <= u'\uFF19')
+        return c - u'\uFF10';
+    return std::nullopt;
+}
+
 inline bool isNumeric(std::u16string_view text)
 {
     return readNumber(text).has_value();

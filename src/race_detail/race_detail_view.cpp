@@ -1,6 +1,6 @@
 #include "race_detail/race_detail_view.h"
 
-#include "analysis/race_cells.h"
+#include "calc/cell_format.h"
 #include "analysis/time_text.h"
 #include "race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"

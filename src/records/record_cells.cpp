@@ -14,14 +14,6 @@ constexpr int kDays = 31;
 constexpr int kLastHour = 24;
 constexpr int kLastMinute = 59;
 
-constexpr QChar kYearMark = u'年';
-constexpr QChar kMonthMark = u'月';
-constexpr QChar kDayMark = u'日';
-constexpr QStringView kHoursMark = u"時間";
-constexpr QChar kMinutesMark = u'分';
-constexpr QChar kSecondsMark = u'秒';
-constexpr QStringView kZeroHours = u" 0";
-constexpr QStringView kTwoBlanks = u"  ";
 constexpr QChar kComma = u',';
 constexpr QChar kFullWidthComma = u'，';
 
@@ -65,73 +57,55 @@ QStringList distancePresets()
     return {u"42.195"_s, u"30"_s, u"21.0975"_s, u"20"_s, u"10"_s, u"5 "_s, u"3 "_s, u"1 "_s};
 }
 
+namespace {
+
+std::u16string u16(const QString& text)
+{
+    return text.toStdU16String();
+}
+
+} // namespace
+
 QString composeDateCell(const DateParts& date)
 {
-    return date.year + kYearMark + date.month + kMonthMark + date.day + kDayMark;
+    return toQString(torvanu::composeDateCell({u16(date.year), u16(date.month), u16(date.day)}));
 }
 
 std::optional<DateParts> parseDateCell(QStringView cell)
 {
-    const qsizetype yearEnd = cell.indexOf(kYearMark);
-    const qsizetype monthEnd = cell.indexOf(kMonthMark);
-    if (yearEnd < 0 || monthEnd < 0)
+    const std::optional<DateCellParts> parts = splitDateCell(toU16(cell));
+    if (!parts)
         return std::nullopt;
-    return DateParts{cell.left(yearEnd).toString(), cell.mid(yearEnd + 1, 2).toString(),
-                     cell.mid(monthEnd + 1, 2).toString()};
+    return DateParts{toQString(parts->year), toQString(parts->month), toQString(parts->day)};
 }
 
 QString composeDistanceCell(const DistanceParts& distance)
 {
-    return distance.distance + distance.unit;
+    const std::optional<Unit> unit = unitFromText(toU16(distance.unit));
+    if (!unit) // no unit the editor offers; kept as typed
+        return distance.distance + distance.unit;
+    return toQString(torvanu::composeDistanceCell({u16(distance.distance), *unit}));
 }
 
 DistanceParts parseDistanceCell(QStringView cell)
 {
-    // Every unit text goes, "km" before "m" (the table's order), or the "k" of a kilometre
-    // cell would stay behind. A cell that names no other unit is in metres.
-    QString distance = cell.toString();
-    for (const UnitFacts& facts : kUnits)
-        distance.remove(toQString(facts.text));
-
-    Unit unit = Unit::M;
-    for (const UnitFacts& facts : kUnits) {
-        if (facts.unit != Unit::M && cell.contains(toQString(facts.text))) {
-            unit = facts.unit;
-            break;
-        }
-    }
-    return {distance, toQString(unitText(unit))};
+    const DistanceCellParts parts = splitDistanceCell(toU16(cell));
+    return {toQString(parts.distance), toQString(unitText(parts.unit))};
 }
 
 QString composeTimeCell(const TimeParts& time)
 {
-    const QString underAnHour =
-        kTwoBlanks.toString() + time.minutes + kMinutesMark + time.seconds + kSecondsMark;
-    QString hours = time.hours;
-    hours.remove(u' ');
-    if (hours.toDouble() > 0.0) // a text that is no number counts as no hours
-        return time.hours + kHoursMark.toString() + removeBlankPairs(underAnHour);
-    return underAnHour;
+    return toQString(
+        torvanu::composeTimeCell({u16(time.hours), u16(time.minutes), u16(time.seconds)}));
 }
 
 std::optional<TimeParts> parseTimeCell(QStringView cell)
 {
-    const qsizetype minutesEnd = cell.indexOf(kMinutesMark);
-    if (minutesEnd < 0)
+    const std::optional<TimeCellParts> parts = splitTimeCell(toU16(cell));
+    if (!parts)
         return std::nullopt;
-    const QString seconds = cell.mid(minutesEnd + 1, 2).toString();
-
-    const qsizetype hoursEnd = cell.indexOf(kHoursMark);
-    if (hoursEnd >= 0) {
-        return TimeParts{cell.left(hoursEnd).toString(),
-                         cell.mid(hoursEnd + kHoursMark.size(), 2).toString(), seconds};
-    }
-    return TimeParts{kZeroHours.toString(), removeBlankPairs(cell.left(minutesEnd)), seconds};
-}
-
-QString removeBlankPairs(QStringView text)
-{
-    return text.toString().remove(kTwoBlanks.toString());
+    return TimeParts{toQString(parts->hours), toQString(parts->minutes),
+                     toQString(parts->seconds)};
 }
 
 QString removeControlCharacters(QStringView text)

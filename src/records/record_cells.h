@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/cell_format.h"
 #include "storage/code_page.h"
 
 #include <QString>
@@ -13,9 +14,7 @@ namespace torvanu {
 // The record editor's cells are the stored form of a record: log.dat holds them as they are,
 // the list sorts by them, and the editor reads them back into its pickers. Every cell the
 // editor composes from its picker entries must therefore parse back into the same entries.
-
-inline constexpr int kFirstYear = 1980;
-inline constexpr int kLastYear = 2100;
+// The format itself is calc/cell_format's; these are its forms in the editor's texts.
 
 // The entries of the editor's pickers, in list order.
 QStringList yearEntries();     // "1980" .. "2100"
@@ -63,10 +62,6 @@ DistanceParts parseDistanceCell(QStringView cell);
 QString composeTimeCell(const TimeParts& time);
 // Nothing when the minutes marker is missing; the parts are not checked against the pickers.
 std::optional<TimeParts> parseTimeCell(QStringView cell);
-
-// Removes pairs of adjacent blanks, taken from the left without overlap: three blanks leave
-// one. This is how a time under one hour loses its two-blank prefix.
-QString removeBlankPairs(QStringView text);
 
 // A line break or control character would split or corrupt a line of log.dat.
 QString removeControlCharacters(QStringView text);

@@ -1,4 +1,5 @@
 #include "analysis/book_analysis.h"
+#include "analysis/distance_classes.h"
 #include "analysis/predictions.h"
 #include "analysis/time_text.h"
 #include "../calc/qt_text.h"
@@ -28,6 +29,8 @@ private slots:
     void ownExponent();
     void predictionRows();
     void oneHundredThousandRaces();
+    void officialClass_data();
+    void officialClass();
 };
 
 namespace {
@@ -142,7 +145,7 @@ void TestBookAnalysis::unreadable_data()
     QTest::newRow("year 9999") << QStringList{u"9999年01月05日"_s, u"5km"_s, u"  20分 0秒"_s}
                                << RowProblem::YearOutOfRange;
     QTest::newRow("distance reported before time")
-        << QStringList{u"2020年01月05日"_s, u"5"_s, u"x"_s} << RowProblem::DistanceUnreadable;
+        << QStringList{u"2020年01月05日"_s, u"5ｷﾛ"_s, u"x"_s} << RowProblem::DistanceUnreadable;
 }
 
 void TestBookAnalysis::unreadable()
@@ -338,6 +341,38 @@ void TestBookAnalysis::oneHundredThousandRaces()
                            [&](int a, int b) { return analysis.runsBefore(a, b); }));
     QCOMPARE(analysis.races[trend.progression.back()].seconds,
              analysis.races[analysis.classes[0].best].seconds);
+}
+
+void TestBookAnalysis::officialClass_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("official"); // empty: a class of its own
+
+    QTest::newRow("marathon exact") << u"42.195km"_s << u"フル"_s;
+    QTest::newRow("26.2 miles is a marathon") << u"26.2ﾏｲﾙ"_s << u"フル"_s;
+    QTest::newRow("rounded marathon") << u"42.2km"_s << u"フル"_s;
+    QTest::newRow("exactly 0.5 % over") << u"42.405975km"_s << u"フル"_s;
+    QTest::newRow("just over 0.5 %") << u"42.406km"_s << QString();
+    QTest::newRow("exactly 0.5 % under") << u"41.984025km"_s << u"フル"_s;
+    QTest::newRow("just under 0.5 %") << u"41.984km"_s << QString();
+    QTest::newRow("half in metres") << u"21097.5m"_s << u"ハーフ"_s;
+    QTest::newRow("the editor's 3 km preset") << u"3 km"_s << u"3000m"_s;
+    QTest::newRow("mile in miles") << u"1ﾏｲﾙ"_s << u"1ﾏｲﾙ"_s;
+    QTest::newRow("1600 m is no mile") << u"1600m"_s << QString();
+    QTest::newRow("1500 m") << u"1.5km"_s << u"1500m"_s;
+    QTest::newRow("20 km is a class of its own") << u"20km"_s << QString();
+    QTest::newRow("100 km") << u"100km"_s << u"100km"_s;
+}
+
+void TestBookAnalysis::officialClass()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, official);
+
+    const CellReading<double> read = readDistanceCell(cell.toStdU16String());
+    QVERIFY(read.ok());
+    const std::optional<std::size_t> index = officialDistanceOf(read.value);
+    QCOMPARE(index ? qs(kOfficialDistances[*index].name) : QString(), official);
 }
 
 QTEST_APPLESS_MAIN(TestBookAnalysis)

@@ -1,4 +1,5 @@
 #include "records/record_cells.h"
+#include "storage/text_bridge.h"
 
 #include <QTest>
 
@@ -24,7 +25,8 @@ private slots:
     void firstUnstorable();
 };
 
-// The cells are the stored form: whatever the pickers can compose must find its way back.
+// The cells are the stored form: whatever the pickers can compose must find its way back,
+// into the same entries for the editor and to the same value for the analysis.
 void TestRecordCells::everyTimeEntryReadsBack()
 {
     const QStringList hours = hourEntries();
@@ -37,7 +39,12 @@ void TestRecordCells::everyTimeEntryReadsBack()
                 const TimeParts parts{h, m, s};
                 const QString cell = composeTimeCell(parts);
                 const std::optional<TimeParts> back = parseTimeCell(cell);
-                if (!back || *back != parts)
+                const double seconds = h.toInt() * 3600 + m.toInt() * 60 + s.toInt();
+                const CellReading<double> value = readTimeCell(toU16(cell));
+                const bool sameValue = value.ok() ? value.value == seconds
+                                                  : value.problem == RowProblem::TimeZero &&
+                                                        seconds == 0;
+                if (!back || *back != parts || !sameValue)
                     QFAIL(qPrintable(u"cell «"_s + cell + u"» does not read back"_s));
             }
         }
@@ -56,7 +63,9 @@ void TestRecordCells::everyDateEntryReadsBack()
                 const DateParts parts{y, m, d};
                 const QString cell = composeDateCell(parts);
                 const std::optional<DateParts> back = parseDateCell(cell);
-                if (!back || *back != parts)
+                const CellReading<RaceDate> value = readDateCell(toU16(cell));
+                const RaceDate date{y.toInt(), m.toInt(), d.toInt()};
+                if (!back || *back != parts || !value.ok() || value.value != date)
                     QFAIL(qPrintable(u"cell «"_s + cell + u"» does not read back"_s));
             }
         }
@@ -68,7 +77,11 @@ void TestRecordCells::everyPresetAndUnitReadsBack()
     for (const QString& preset : distancePresets()) {
         for (const QString& unit : {u"km"_s, u"m"_s, u"ﾏｲﾙ"_s}) {
             const DistanceParts parts{preset, unit};
-            QCOMPARE(parseDistanceCell(composeDistanceCell(parts)), parts);
+            const QString cell = composeDistanceCell(parts);
+            QCOMPARE(parseDistanceCell(cell), parts);
+            const CellReading<double> value = torvanu::readDistanceCell(toU16(cell));
+            QVERIFY(value.ok());
+            QCOMPARE(value.value, metres(preset.toDouble(), *unitFromText(toU16(unit))));
         }
     }
 }

@@ -1,7 +1,6 @@
-#include "race_cells.h"
+#include "cell_format.h"
 
 #include "calc/number_text.h"
-#include "calc/units.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,12 +9,15 @@ namespace torvanu {
 
 namespace {
 
-constexpr std::u16string_view kHoursMark = u"時間";
-constexpr std::u16string_view kMinutesMark = u"分";
-constexpr std::u16string_view kSecondsMark = u"秒";
 constexpr std::u16string_view kYearMark = u"年";
 constexpr std::u16string_view kMonthMark = u"月";
 constexpr std::u16string_view kDayMark = u"日";
+constexpr std::u16string_view kHoursMark = u"時間";
+constexpr std::u16string_view kMinutesMark = u"分";
+constexpr std::u16string_view kSecondsMark = u"秒";
+constexpr std::u16string_view kZeroHours = u" 0";
+constexpr std::u16string_view kTwoBlanks = u"  ";
+constexpr std::size_t kPickerWidth = 2; // a month, day, minute or second entry
 
 constexpr int kSecondsPerMinute = 60;
 constexpr int kSecondsPerHour = 3600;
@@ -24,9 +26,10 @@ constexpr int kLongestMonth = 31;
 // A part with more digits is no time anyone ran; it also keeps the sum exact.
 constexpr std::size_t kMaxDigits = 6;
 
-bool isBlank(char16_t c)
+// Up to count characters from position, none when position is past the end.
+std::u16string_view part(std::u16string_view text, std::size_t position, std::size_t count)
 {
-    return c == u' ' || c == u'\u3000';
+    return position <= text.size() ? text.substr(position, count) : std::u16string_view();
 }
 
 std::u16string_view trimmed(std::u16string_view text)
@@ -46,16 +49,21 @@ std::optional<std::int64_t> readWhole(std::u16string_view text)
         return std::nullopt;
     std::int64_t value = 0;
     for (const char16_t c : text) {
-        int digit = 0;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (c >= u'\uFF10' && c <= u'\uFF19')
-            digit = c - u'\uFF10';
-        else
+        const std::optional<int> digit = digitValue(c);
+        if (!digit)
             return std::nullopt;
-        value = value * 10 + digit;
+        value = value * 10 + *digit;
     }
     return value;
+}
+
+// The unit whose text the cell ends with; "km" is listed before "m", which it also ends with.
+const UnitFacts* endingUnit(std::u16string_view text)
+{
+    const auto facts = std::find_if(kUnits.begin(), kUnits.end(), [text](const UnitFacts& unit) {
+        return text.ends_with(unit.text);
+    });
+    return facts == kUnits.end() ? nullptr : &*facts;
 }
 
 template <typename T> CellReading<T> failed(RowProblem problem)
@@ -64,6 +72,93 @@ template <typename T> CellReading<T> failed(RowProblem problem)
 }
 
 } // namespace
+
+std::u16string composeDateCell(const DateCellParts& date)
+{
+    std::u16string cell = date.year;
+    cell.append(kYearMark).append(date.month).append(kMonthMark).append(date.day);
+    return cell.append(kDayMark);
+}
+
+std::optional<DateCellParts> splitDateCell(std::u16string_view cell)
+{
+    const std::size_t yearEnd = cell.find(kYearMark);
+    const std::size_t monthEnd = cell.find(kMonthMark);
+    if (yearEnd == std::u16string_view::npos || monthEnd == std::u16string_view::npos)
+        return std::nullopt;
+    return DateCellParts{std::u16string(cell.substr(0, yearEnd)),
+                         std::u16string(part(cell, yearEnd + kYearMark.size(), kPickerWidth)),
+                         std::u16string(part(cell, monthEnd + kMonthMark.size(), kPickerWidth))};
+}
+
+std::u16string composeDistanceCell(const DistanceCellParts& distance)
+{
+    return distance.distance + std::u16string(unitText(distance.unit));
+}
+
+DistanceCellParts splitDistanceCell(std::u16string_view cell)
+{
+    // Every unit text goes, "km" before "m" (the table's order), or the "k" of a kilometre
+    // cell would stay behind. A cell that names no other unit is in metres.
+    std::u16string distance(cell);
+    for (const UnitFacts& facts : kUnits) {
+        for (std::size_t at = distance.find(facts.text); at != std::u16string::npos;
+             at = distance.find(facts.text, at))
+            distance.erase(at, facts.text.size());
+    }
+    Unit unit = Unit::M;
+    for (const UnitFacts& facts : kUnits) {
+        if (facts.unit != Unit::M && cell.find(facts.text) != std::u16string_view::npos) {
+            unit = facts.unit;
+            break;
+        }
+    }
+    return {distance, unit};
+}
+
+std::u16string composeTimeCell(const TimeCellParts& time)
+{
+    std::u16string underAnHour(kTwoBlanks);
+    underAnHour.append(time.minutes).append(kMinutesMark).append(time.seconds).append(kSecondsMark);
+    std::u16string hours = time.hours;
+    std::erase(hours, u' ');
+    // A text that is no number counts as no hours.
+    if (readNumber(hours).value_or(0.0) > 0.0)
+        return time.hours + std::u16string(kHoursMark) + removeBlankPairs(underAnHour);
+    return underAnHour;
+}
+
+std::optional<TimeCellParts> splitTimeCell(std::u16string_view cell)
+{
+    const std::size_t minutesEnd = cell.find(kMinutesMark);
+    if (minutesEnd == std::u16string_view::npos)
+        return std::nullopt;
+    std::u16string seconds(part(cell, minutesEnd + kMinutesMark.size(), kPickerWidth));
+
+    const std::size_t hoursEnd = cell.find(kHoursMark);
+    if (hoursEnd != std::u16string_view::npos) {
+        return TimeCellParts{std::u16string(cell.substr(0, hoursEnd)),
+                             std::u16string(part(cell, hoursEnd + kHoursMark.size(), kPickerWidth)),
+                             std::move(seconds)};
+    }
+    return TimeCellParts{std::u16string(kZeroHours), removeBlankPairs(cell.substr(0, minutesEnd)),
+                         std::move(seconds)};
+}
+
+std::u16string removeBlankPairs(std::u16string_view text)
+{
+    std::u16string kept;
+    kept.reserve(text.size());
+    while (!text.empty()) {
+        if (text.starts_with(kTwoBlanks)) {
+            text.remove_prefix(kTwoBlanks.size());
+            continue;
+        }
+        kept.push_back(text.front());
+        text.remove_prefix(1);
+    }
+    return kept;
+}
 
 int RaceDate::dayNumber() const
 {
@@ -80,17 +175,13 @@ int RaceDate::dayNumber() const
 CellReading<double> readDistanceCell(std::u16string_view cell)
 {
     const std::u16string_view text = trimmed(cell);
-    // The unit table lists "km" before "m": a kilometre cell also ends in "m".
-    const auto facts = std::find_if(kUnits.begin(), kUnits.end(), [text](const UnitFacts& unit) {
-        return text.ends_with(unit.text);
-    });
-    if (facts == kUnits.end())
-        return failed<double>(RowProblem::DistanceUnreadable);
+    const UnitFacts* facts = endingUnit(text);
+    const Unit unit = facts ? facts->unit : Unit::M;
     const std::optional<double> value =
-        readNumber(text.substr(0, text.size() - facts->text.size()));
+        readNumber(facts ? text.substr(0, text.size() - facts->text.size()) : text);
     if (!value)
         return failed<double>(RowProblem::DistanceUnreadable);
-    const double length = metres(*value, facts->unit);
+    const double length = metres(*value, unit);
     if (!(length > 0.0))
         return failed<double>(RowProblem::DistanceNotPositive);
     if (length > kLongestRaceMetres)

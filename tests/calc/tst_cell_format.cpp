@@ -1,6 +1,5 @@
-#include "analysis/distance_classes.h"
-#include "analysis/race_cells.h"
-#include "../calc/qt_text.h"
+#include "calc/cell_format.h"
+#include "qt_text.h"
 
 #include <QtTest>
 
@@ -9,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(std::optional<torvanu::RowProblem>)
 
-class TestRaceCells : public QObject
+class TestCellFormat : public QObject
 {
     Q_OBJECT
 
@@ -20,8 +19,6 @@ private slots:
     void time();
     void date_data();
     void date();
-    void officialClass_data();
-    void officialClass();
 };
 
 namespace {
@@ -35,7 +32,7 @@ const std::optional<RowProblem> kReadable;
 
 } // namespace
 
-void TestRaceCells::distance_data()
+void TestCellFormat::distance_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<double>("metres");
@@ -53,7 +50,9 @@ void TestRaceCells::distance_data()
     QTest::newRow("full-width digits typed by an input method")
         << u"４２．１９５km"_s << 42195.0 << kReadable;
     QTest::newRow("longest the editor takes") << u"10000ﾏｲﾙ"_s << 16093440.0 << kReadable;
-    QTest::newRow("no unit is not guessed as metres") << u"42"_s << 0.0 << unreadable;
+    QTest::newRow("no unit is metres, as the editor reads it") << u"42"_s << 42.0 << kReadable;
+    QTest::newRow("no unit, hand-kept with blanks") << u" 5000 "_s << 5000.0 << kReadable;
+    QTest::newRow("text that is no number") << u"42ｷﾛ"_s << 0.0 << unreadable;
     QTest::newRow("unit alone") << u"km"_s << 0.0 << unreadable;
     QTest::newRow("unit before the number") << u"km42"_s << 0.0 << unreadable;
     QTest::newRow("empty cell") << QString() << 0.0 << unreadable;
@@ -64,7 +63,7 @@ void TestRaceCells::distance_data()
     QTest::newRow("beyond the editor's limit") << u"10001ﾏｲﾙ"_s << 0.0 << tooLong;
 }
 
-void TestRaceCells::distance()
+void TestCellFormat::distance()
 {
     QFETCH(QString, cell);
     QFETCH(double, metres);
@@ -76,7 +75,7 @@ void TestRaceCells::distance()
         QCOMPARE(read.value, metres);
 }
 
-void TestRaceCells::time_data()
+void TestCellFormat::time_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<double>("seconds");
@@ -109,7 +108,7 @@ void TestRaceCells::time_data()
     QTest::newRow("empty cell") << QString() << 0.0 << unreadable;
 }
 
-void TestRaceCells::time()
+void TestCellFormat::time()
 {
     QFETCH(QString, cell);
     QFETCH(double, seconds);
@@ -121,7 +120,7 @@ void TestRaceCells::time()
         QCOMPARE(read.value, seconds);
 }
 
-void TestRaceCells::date_data()
+void TestCellFormat::date_data()
 {
     QTest::addColumn<QString>("cell");
     QTest::addColumn<QList<int>>("ymd");
@@ -148,7 +147,7 @@ void TestRaceCells::date_data()
     QTest::newRow("month before year") << u"02月2007年07日"_s << QList<int>() << 0 << unreadable;
 }
 
-void TestRaceCells::date()
+void TestCellFormat::date()
 {
     QFETCH(QString, cell);
     QFETCH(QList<int>, ymd);
@@ -163,37 +162,5 @@ void TestRaceCells::date()
     }
 }
 
-void TestRaceCells::officialClass_data()
-{
-    QTest::addColumn<QString>("cell");
-    QTest::addColumn<QString>("official"); // empty: a class of its own
-
-    QTest::newRow("marathon exact") << u"42.195km"_s << u"フル"_s;
-    QTest::newRow("26.2 miles is a marathon") << u"26.2ﾏｲﾙ"_s << u"フル"_s;
-    QTest::newRow("rounded marathon") << u"42.2km"_s << u"フル"_s;
-    QTest::newRow("exactly 0.5 % over") << u"42.405975km"_s << u"フル"_s;
-    QTest::newRow("just over 0.5 %") << u"42.406km"_s << QString();
-    QTest::newRow("exactly 0.5 % under") << u"41.984025km"_s << u"フル"_s;
-    QTest::newRow("just under 0.5 %") << u"41.984km"_s << QString();
-    QTest::newRow("half in metres") << u"21097.5m"_s << u"ハーフ"_s;
-    QTest::newRow("the editor's 3 km preset") << u"3 km"_s << u"3000m"_s;
-    QTest::newRow("mile in miles") << u"1ﾏｲﾙ"_s << u"1ﾏｲﾙ"_s;
-    QTest::newRow("1600 m is no mile") << u"1600m"_s << QString();
-    QTest::newRow("1500 m") << u"1.5km"_s << u"1500m"_s;
-    QTest::newRow("20 km is a class of its own") << u"20km"_s << QString();
-    QTest::newRow("100 km") << u"100km"_s << u"100km"_s;
-}
-
-void TestRaceCells::officialClass()
-{
-    QFETCH(QString, cell);
-    QFETCH(QString, official);
-
-    const CellReading<double> read = readDistanceCell(view(cell));
-    QVERIFY(read.ok());
-    const std::optional<std::size_t> index = officialDistanceOf(read.value);
-    QCOMPARE(index ? qs(kOfficialDistances[*index].name) : QString(), official);
-}
-
-QTEST_APPLESS_MAIN(TestRaceCells)
-#include "tst_race_cells.moc"
+QTEST_APPLESS_MAIN(TestCellFormat)
+#include "tst_cell_format.moc"
