@@ -105,7 +105,7 @@ void TestRaceDetailView::evenPace_data()
     QTest::newRow("an unreadable time: the track's own pace")
         << u"51分"_s << u"10km"_s << 300.0 << false;
     QTest::newRow("an unreadable distance: the track's own pace")
-        << u"  51分 0秒"_s << u"10"_s << 300.0 << false;
+        << u"  51分 0秒"_s << u"10ｷﾛ"_s << 300.0 << false;
 }
 
 void TestRaceDetailView::evenPace()
