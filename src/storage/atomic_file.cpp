@@ -6,6 +6,11 @@ std::optional<AtomicWriteError> AtomicFile::open()
 {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return AtomicWriteError{m_file.errorString()};
+    if (m_permissions && !m_file.setPermissions(*m_permissions)) {
+        const QString reason = m_file.errorString();
+        m_file.cancelWriting();
+        return AtomicWriteError{reason};
+    }
     return std::nullopt;
 }
 
@@ -28,9 +33,11 @@ std::optional<AtomicWriteError> AtomicFile::commit()
     return std::nullopt;
 }
 
-std::optional<AtomicWriteError> writeFileAtomically(const QString& path, QByteArrayView bytes)
+std::optional<AtomicWriteError>
+writeFileAtomically(const QString& path, QByteArrayView bytes,
+                    std::optional<QFileDevice::Permissions> permissions)
 {
-    AtomicFile file(path);
+    AtomicFile file(path, permissions);
     if (auto error = file.open())
         return error;
     if (auto error = file.write(bytes))
