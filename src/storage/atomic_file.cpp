@@ -1,5 +1,7 @@
 #include "atomic_file.h"
 
+#include <cerrno>
+
 namespace torvanu {
 
 std::optional<AtomicWriteError> AtomicFile::open()
@@ -18,8 +20,11 @@ std::optional<AtomicWriteError> AtomicFile::write(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return std::nullopt;
+    errno = 0;
     if (m_file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = m_file.errorString();
+        // The system's own words (a full disk, a file too large) say more than Qt's.
+        const int code = errno;
+        const QString reason = code != 0 ? qt_error_string(code) : m_file.errorString();
         m_file.cancelWriting();
         return AtomicWriteError{reason};
     }

@@ -26,10 +26,12 @@ Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon ico
     return Answer::No;
 }
 
-int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& choices,
+int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& named,
                             int, int escapeChoice)
 {
-    messages.append({text, icon, Buttons::Ok, choices});
+    messages.append({text, icon, Buttons::Ok, named});
+    if (beforeChoice)
+        beforeChoice();
     if (!m_choices.empty()) {
         const int choice = m_choices.front();
         m_choices.pop_front();

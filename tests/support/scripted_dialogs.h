@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 
 namespace torvanu::test {
 
@@ -57,6 +58,9 @@ public:
     };
     QList<Choice> choices;
     int unexpected = 0;
+    // Runs as a choice is shown, before its answer is taken: what the user did meanwhile
+    // (made room on the disk, say).
+    std::function<void()> beforeChoice;
 
     QStringList messageTexts() const;
     void clear();
