@@ -51,10 +51,9 @@ std::optional<QString> chooseBook(Dialogs& dialogs, QWidget* owner, const QStrin
     if (olderState.digest && olderState.digest == userState.digest)
         return userFolder;
 
-    const QString text = kQuestion.toString() + u"\r\n\r\n"_s + kOlderBook.toString() +
-                         u"\r\n"_s + details(olderFolder) + u"\r\n\r\n"_s + kUserBook.toString() +
-                         u"\r\n"_s + details(userFolder) + u"\r\n\r\n"_s +
-                         kNeverWritten.toString();
+    const QString text = kQuestion.toString() + u"\r\n\r\n"_s + kOlderBook.toString() + u"\r\n"_s +
+                         details(olderFolder) + u"\r\n\r\n"_s + kUserBook.toString() + u"\r\n"_s +
+                         details(userFolder) + u"\r\n\r\n"_s + kNeverWritten.toString();
     // Offered first is the book written last, the one older versions read on their own.
     const int newer = olderInfo.lastModified() > userInfo.lastModified() ? 0 : 1;
     const int choice = dialogs.choose(owner, text, Dialogs::Icon::Information,

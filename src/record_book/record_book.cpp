@@ -92,8 +92,7 @@ void RecordBook::LoadLogData()
         m_services.dialogs.message(m_window, kReadFailedMessage.toString(), Dialogs::Icon::Stop,
                                    Dialogs::Buttons::Ok);
     else if (loaded.hiddenLines > 0)
-        m_services.dialogs.message(m_window,
-                                   kHiddenLinesMessage.toString().arg(loaded.hiddenLines),
+        m_services.dialogs.message(m_window, kHiddenLinesMessage.toString().arg(loaded.hiddenLines),
                                    Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
@@ -121,6 +120,8 @@ bool RecordBook::SaveLogData()
             return true;
         case OutsideDecision::Write:
             return writeWithChoices(rows, aside, true);
+        case OutsideDecision::Unreadable:
+            return writeWithChoices(rows, std::nullopt, true, false);
         }
     }
 
@@ -145,16 +146,17 @@ RecordBook::OutsideDecision RecordBook::resolveOutsideChange(QList<LogLine>& row
     LogFile outside(m_writeFolder);
     const LogLoadResult theirs = outside.load();
     if (theirs.error) {
-        // Unreadable now: it is left alone, and the rows are kept as after a failed save.
-        return OutsideDecision::Write;
+        // Unreadable now: it is not replaced unseen, and the rows are kept as after a failed
+        // save.
+        return OutsideDecision::Unreadable;
     }
     const BookMerge keeping = mergeBooks(m_readLines, theirs.lines, rows, false);
     const QDateTime when = QDateTime::currentDateTime();
     const QString asidePath = QDir::toNativeSeparators(m_logFile->asidePath(when));
 
-    QString text = kOutsideChangeMessage.toString().arg(
-                       QDir::toNativeSeparators(m_logFile->filePath())) +
-                   u"\r\n\r\n"_s + kOutsideGained.toString().arg(keeping.gained);
+    QString text =
+        kOutsideChangeMessage.toString().arg(QDir::toNativeSeparators(m_logFile->filePath())) +
+        u"\r\n\r\n"_s + kOutsideGained.toString().arg(keeping.gained);
     if (keeping.lost > 0)
         text += u"\r\n"_s + kOutsideLost.toString().arg(keeping.lost);
     text += u"\r\n\r\n"_s + kOutsideMergeHelp.toString();
@@ -168,8 +170,8 @@ RecordBook::OutsideDecision RecordBook::resolveOutsideChange(QList<LogLine>& row
     choices.append({kKeepBothChoice.toString(), kCancelChoice.toString()});
     const int cancel = static_cast<int>(choices.size()) - 1;
 
-    const int choice = m_services.dialogs.choose(m_window, text, Dialogs::Icon::Information,
-                                                 choices, 0, cancel);
+    const int choice =
+        m_services.dialogs.choose(m_window, text, Dialogs::Icon::Information, choices, 0, cancel);
     if (choice < 0 || choice == cancel)
         return OutsideDecision::StayOpen;
     if (choice == cancel - 1) {
@@ -188,8 +190,7 @@ RecordBook::OutsideDecision RecordBook::resolveOutsideChange(QList<LogLine>& row
     return OutsideDecision::Write;
 }
 
-RecordBook::WriteFailure RecordBook::failureOf(const LogFileError& error,
-                                               const QString& path) const
+RecordBook::WriteFailure RecordBook::failureOf(const LogFileError& error, const QString& path) const
 {
     QString reason;
     switch (error.kind) {
@@ -230,10 +231,15 @@ std::optional<RecordBook::WriteFailure> RecordBook::writeOnce(const QList<LogLin
 }
 
 bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDateTime> aside,
-                                  bool listDiffers)
+                                  bool listDiffers, bool replaceBook)
 {
     while (true) {
-        const std::optional<WriteFailure> failure = writeOnce(rows, aside);
+        const std::optional<WriteFailure> failure =
+            replaceBook ? writeOnce(rows, aside)
+                        : WriteFailure{QDir::toNativeSeparators(m_logFile->filePath()),
+                                       kUnreadableReason.toString()};
+        // A retry is the user's word that the book may now be replaced.
+        replaceBook = true;
         if (!failure)
             return true;
 
@@ -283,11 +289,11 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
 
 bool RecordBook::saveElsewhere(const QList<LogLine>& rows)
 {
-    const QString path = m_services.dialogs.saveFileName(
-        m_window, {kSaveElsewhereTitle.toString(),
-                   {kSaveElsewhereFilter.toString()},
-                   QDir::homePath(),
-                   LogFile::kFileName.toString()});
+    const QString path =
+        m_services.dialogs.saveFileName(m_window, {kSaveElsewhereTitle.toString(),
+                                                   {kSaveElsewhereFilter.toString()},
+                                                   QDir::homePath(),
+                                                   LogFile::kFileName.toString()});
     if (path.isEmpty())
         return false;
     if (const std::optional<LogFileError> error = m_logFile->writeCopy(path, rows)) {
@@ -299,9 +305,9 @@ bool RecordBook::saveElsewhere(const QList<LogLine>& rows)
             Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return false;
     }
-    m_services.dialogs.message(m_window,
-                               kSavedElsewhereMessage.toString().arg(QDir::toNativeSeparators(path)),
-                               Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    m_services.dialogs.message(
+        m_window, kSavedElsewhereMessage.toString().arg(QDir::toNativeSeparators(path)),
+        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     return true;
 }
 

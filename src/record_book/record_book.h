@@ -84,16 +84,19 @@ private:
     };
     enum class OutsideDecision
     {
-        Write,     // rows now hold the merged list, or the file is to be kept aside first
-        LeaveFile, // the user changed nothing: the newer file stays as it is
+        Write,      // rows now hold the merged list, or the file is to be kept aside first
+        LeaveFile,  // the user changed nothing: the newer file stays as it is
+        Unreadable, // the changed file cannot be read: it is not replaced unseen
         StayOpen,
     };
 
     OutsideDecision resolveOutsideChange(QList<LogLine>& rows, std::optional<QDateTime>& aside);
     std::optional<WriteFailure> writeOnce(const QList<LogLine>& rows,
                                           std::optional<QDateTime>& aside);
+    // Writes the book, or else a recovery copy, or else asks what to do; true when the close
+    // may go on. Without replaceBook, log.dat is not written before the user says retry.
     bool writeWithChoices(const QList<LogLine>& rows, std::optional<QDateTime> aside,
-                          bool listDiffers);
+                          bool listDiffers, bool replaceBook = true);
     bool saveElsewhere(const QList<LogLine>& rows);
     WriteFailure failureOf(const LogFileError& error, const QString& path) const;
     void buildControls(QWidget* client);

@@ -31,7 +31,8 @@ inline constexpr QStringView kHiddenLinesMessage =
 inline constexpr QStringView kOutsideChangeMessage =
     u"記録ファイルは、読み込んだ後にほかのプログラムによって変更されています。\r\n%1";
 inline constexpr QStringView kOutsideGained = u"ファイルに加わった記録：%1 件";
-inline constexpr QStringView kOutsideLost = u"ファイルから消えた記録：%1 件（一覧には残っています）";
+inline constexpr QStringView kOutsideLost =
+    u"ファイルから消えた記録：%1 件（一覧には残っています）";
 inline constexpr QStringView kOutsideMergeHelp =
     u"取り込む：ファイルに加わった記録を一覧の後ろに加えて保存します。";
 inline constexpr QStringView kOutsideMergeDropHelp =
@@ -64,5 +65,7 @@ inline constexpr QStringView kReadOnlyReason = u"読み取り専用のファイ�
 inline constexpr QStringView kNoCodecReason = u"Shift_JIS を扱えません。";
 inline constexpr QStringView kEncodeReason = u"%1 行目に Shift_JIS で書けない文字があります。";
 inline constexpr QStringView kUnknownReason = u"書き込みに失敗しました。";
+inline constexpr QStringView kUnreadableReason =
+    u"ほかのプログラムが変更したファイルを読み込めないため、上書きしませんでした。";
 
 } // namespace torvanu

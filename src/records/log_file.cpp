@@ -208,16 +208,22 @@ LogLoadResult LogFile::load()
         std::optional<LogLine> parsed = LogLine::parse(line.text);
         if (!parsed) {
             if (isHiddenLine(line)) {
-                const bool newGroup = m_hidden.isEmpty() || m_hidden.last().occurrence !=
-                                                                static_cast<int>(result.lines.size());
+                const bool newGroup =
+                    m_hidden.isEmpty() ||
+                    m_hidden.last().occurrence != static_cast<int>(result.lines.size());
                 if (newGroup) {
                     // occurrence holds the record count for now; see below.
-                    m_hidden.append({result.lines.isEmpty() ? QString()
-                                                            : result.lines.last().afterNo().toString(),
+                    m_hidden.append({result.lines.isEmpty()
+                                         ? QString()
+                                         : result.lines.last().afterNo().toString(),
                                      static_cast<int>(result.lines.size()),
                                      {}});
                 }
-                m_hidden.last().lines.append(line.bytes.toByteArray());
+                // With its own line end: a file of other lines (a link to some other file,
+                // say) must come out as it went in.
+                QByteArray kept = line.bytes.toByteArray();
+                kept.append(line.terminator.isEmpty() ? kLineEndBytes : line.terminator);
+                m_hidden.last().lines.append(std::move(kept));
                 ++result.hiddenLines;
             }
             continue;
@@ -351,7 +357,7 @@ std::optional<LogFileError> LogFile::encodeRows(const QList<LogLine>& rows, Cp93
         if (auto error = pending.encodeInto(encoder, buffer))
             return error;
         for (const QByteArray& hidden : m_hidden[group].lines)
-            buffer.append(hidden).append(kLineEndBytes);
+            buffer.append(hidden);
         written[group] = true;
         return std::nullopt;
     };
@@ -588,8 +594,7 @@ LogRecoveryResult LogFile::keepCurrentAside(const QDateTime& when) const
 
 void LogFile::adoptReading(const LogFile& other)
 {
-    for (auto tail = other.m_undecodedTails.cbegin(); tail != other.m_undecodedTails.cend();
-         ++tail)
+    for (auto tail = other.m_undecodedTails.cbegin(); tail != other.m_undecodedTails.cend(); ++tail)
         m_undecodedTails.insert(tail.key(), tail.value());
     // Hidden lines the other file holds and this reading does not go after the last row.
     QHash<QByteArray, int> held;

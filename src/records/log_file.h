@@ -134,7 +134,7 @@ private:
     {
         QString after; // null: before the first record
         int occurrence = 0;
-        QList<QByteArray> lines;
+        QList<QByteArray> lines; // each with its line end
     };
 
     // The new file's bytes, handed to write in pieces of about a megabyte.

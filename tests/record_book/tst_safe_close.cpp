@@ -120,11 +120,11 @@ void TestSafeClose::addRace(Form1& form, const QString& name)
 void TestSafeClose::changedOutside_data()
 {
     QTest::addColumn<QByteArray>("outside");
-    QTest::addColumn<bool>("userAdds");        // the user adds 私の大会 first
-    QTest::addColumn<QStringList>("choices");  // offered at close; empty: nothing asked
-    QTest::addColumn<int>("pressed");          // index of the choice pressed
-    QTest::addColumn<QStringList>("names");    // log.dat after; empty: the outside bytes
-    QTest::addColumn<bool>("keptAside");       // the outside version kept under a dated name
+    QTest::addColumn<bool>("userAdds");       // the user adds 私の大会 first
+    QTest::addColumn<QStringList>("choices"); // offered at close; empty: nothing asked
+    QTest::addColumn<int>("pressed");         // index of the choice pressed
+    QTest::addColumn<QStringList>("names");   // log.dat after; empty: the outside bytes
+    QTest::addColumn<bool>("keptAside");      // the outside version kept under a dated name
 
     const QByteArray appended = book({kFirst, kSecond, kThird, kOutside});
     const QByteArray lostOne = book({kFirst, kThird});
@@ -225,14 +225,14 @@ void TestSafeClose::twoWindowsBothKeepTheirRace()
     m_main->dialogs.pressNext(0);
     QVERIFY(other.close());
     QVERIFY(!m_main->form->isVisible());
-    QCOMPARE(namesIn(m_main->logPath()), (QStringList{u"市民マラソン"_s, u"桜ラン"_s,
-                                                      u"湖畔ハーフ"_s, u"Aの大会"_s,
-                                                      u"Bの大会"_s}));
+    QCOMPARE(
+        namesIn(m_main->logPath()),
+        (QStringList{u"市民マラソン"_s, u"桜ラン"_s, u"湖畔ハーフ"_s, u"Aの大会"_s, u"Bの大会"_s}));
 }
 
 enum class FullDiskAnswer
 {
-    Escape,      // Escape or the close box on the choice
+    Escape, // Escape or the close box on the choice
     RetryAfterRoom,
     SaveElsewhere,
     QuitAfterNo, // 保存せずに終了, いいえ, then 保存せずに終了, はい
@@ -248,8 +248,7 @@ void TestSafeClose::fullDisk_data()
 
     QTest::newRow("Escape: the window stays open, the race still in the list")
         << FullDiskAnswer::Escape << false << 3;
-    QTest::newRow("retry once there is room: saved")
-        << FullDiskAnswer::RetryAfterRoom << true << 4;
+    QTest::newRow("retry once there is room: saved") << FullDiskAnswer::RetryAfterRoom << true << 4;
     QTest::newRow("save elsewhere: the book where the user chose, log.dat as it was")
         << FullDiskAnswer::SaveElsewhere << true << 3;
     QTest::newRow("quit without saving only after the second question")
@@ -300,9 +299,8 @@ void TestSafeClose::fullDisk()
                                      [](const auto& shown) { return !shown.choices.isEmpty(); });
     QVERIFY(choice != dialogs.messages.cend());
     QCOMPARE(choice->icon, Dialogs::Icon::Stop);
-    QCOMPARE(choice->choices,
-             (QStringList{kRetryChoice.toString(), kSaveElsewhereChoice.toString(),
-                          kQuitChoice.toString()}));
+    QCOMPARE(choice->choices, (QStringList{kRetryChoice.toString(), kSaveElsewhereChoice.toString(),
+                                           kQuitChoice.toString()}));
     QVERIFY2(choice->text.contains(m_main->logPath()), qPrintable(choice->text));
     QVERIFY2(choice->text.contains(qt_error_string(EFBIG)), qPrintable(choice->text));
 

@@ -482,8 +482,8 @@ void TestLogFile::recovery()
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(u"app/data"_s); // created on demand
-    const torvanu::LogRecoveryResult result =
-        LogFile(folder).writeRecoveryCopy(folder, linesOf(rows), QDateTime({2026, 12, 7}, {15, 30}));
+    const torvanu::LogRecoveryResult result = LogFile(folder).writeRecoveryCopy(
+        folder, linesOf(rows), QDateTime({2026, 12, 7}, {15, 30}));
     QVERIFY(!result.error);
     QCOMPARE(result.path, QDir(folder).filePath(u"log-recovered-20261207-153000.dat"_s));
     QCOMPARE(result.utf8, utf8);
@@ -525,8 +525,8 @@ void TestLogFile::hiddenLines_data()
     QTest::addColumn<QByteArray>("written");
 
     const QByteArray book("# my races\r\n1,a,b,c,d,e,\r\nnote \x85\x40\r\n2,f,g,h,i,j,\r\n");
-    QTest::newRow("unchanged: same bytes, undecodable note included") << book << RowEdit::None << 2
-                                                                     << book;
+    QTest::newRow("unchanged: same bytes, undecodable note included")
+        << book << RowEdit::None << 2 << book;
     QTest::newRow("rows reversed: the note follows its row")
         << book << RowEdit::Reverse << 2
         << QByteArray("# my races\r\n1,f,g,h,i,j,\r\n2,a,b,c,d,e,\r\nnote \x85\x40\r\n");
@@ -539,9 +539,13 @@ void TestLogFile::hiddenLines_data()
     const QByteArray twins("1,a,b,c,d,e,\r\n2,a,b,c,d,e,\r\nafter the second\r\n");
     QTest::newRow("two identical rows: the line stays after the second")
         << twins << RowEdit::Reverse << 1 << twins;
-    QTest::newRow("short line with a comma and a lone LF: kept with CR LF")
-        << QByteArray("1,a,b,c,d,e,\nx,y\n") << RowEdit::None << 1
-        << QByteArray("1,a,b,c,d,e,\r\nx,y\r\n");
+    QTest::newRow("lines with their own line ends keep them")
+        << QByteArray("1,a,b,c,d,e,\r\nx,y\nlast") << RowEdit::None << 2
+        << QByteArray("1,a,b,c,d,e,\r\nx,y\nlast\r\n");
+    // A log.dat linked to some other file is never emptied, nor rewritten, by a close.
+    const QByteArray script("#!/bin/sh\necho hi\n");
+    QTest::newRow("a file without a record: left as it is")
+        << script << RowEdit::None << 2 << script;
 }
 
 void TestLogFile::hiddenLines()

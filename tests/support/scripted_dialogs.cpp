@@ -26,8 +26,8 @@ Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon ico
     return Answer::No;
 }
 
-int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& named,
-                            int, int escapeChoice)
+int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& named, int,
+                            int escapeChoice)
 {
     messages.append({text, icon, Buttons::Ok, named});
     if (beforeChoice)
