@@ -652,6 +652,8 @@ void TestLogFile::copiesAsPrivateAsTheBook()
     QVERIFY(!made.isEmpty());
     QCOMPARE(QFileInfo(made).permissions() & ~QFileDevice::Permissions(0x0F00), privateBits);
     QCOMPARE(QFileInfo(book).isSymLink(), throughLink);
+    if (copy == Copy::Backup)
+        QVERIFY(readFile(throughLink ? target : book).contains("2,f,g,h,i,j,"));
     QCOMPARE(QFileInfo(book).permissions() & ~QFileDevice::Permissions(0x0F00), privateBits);
 }
 
