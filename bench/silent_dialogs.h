@@ -15,6 +15,12 @@ public:
         ++m_messages;
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
+    // The first choice is the one a question offers first: save, merge, retry.
+    int choose(QWidget*, const QString&, Icon, const QStringList&, int, int) override
+    {
+        ++m_messages;
+        return 0;
+    }
     QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
     QString openFileName(QWidget*, const FileRequest&) override { return {}; }
     void openUrl(const QUrl&) override {}

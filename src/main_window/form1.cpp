@@ -12,6 +12,7 @@
 #include "pace_band/pace_band_dialog.h"
 #include "race_detail/race_detail_entry.h"
 #include "records/record_model.h"
+#include "record_book/book_choice.h"
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "shell/dialogs.h"
@@ -228,6 +229,13 @@ void Form1::buildRecordArea(QWidget* client)
 
 void Form1::Form_Load()
 {
+    // Asked before either book is read; the chosen one is read and saved where it is.
+    if (const std::optional<QString> book =
+            chooseBook(m_dialogs, this, m_folders.programFolder, m_folders.saveFolder())) {
+        m_folders.dataFolder = *book;
+        m_folders.dataWriteFolder = *book;
+        m_recordBook->useFolder(*book);
+    }
     if (m_recordBook->logFileExists())
         m_recordBook->LoadLogData();
     setWindowTitle(kProgramTitle.toString());
@@ -455,17 +463,24 @@ void Form1::moveEvent(QMoveEvent* event)
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    Form_QueryUnload();
-    event->accept();
+    if (Form_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
 }
 
-void Form1::Form_QueryUnload()
+bool Form1::Form_QueryUnload()
 {
     if (m_unloading)
-        return;
+        return true;
     m_unloading = true;
-    m_recordBook->SaveLogData();
+    // The user may keep the window open when the book cannot be saved or changed outside.
+    if (!m_recordBook->SaveLogData()) {
+        m_unloading = false;
+        return false;
+    }
     m_module1->UnloadAllForms();
+    return true;
 }
 
 } // namespace torvanu

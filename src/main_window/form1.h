@@ -81,7 +81,8 @@ private:
     void Check1_Click();
     void mnInfo_Click(bool checked);
     void mnPaceBand_Click();
-    void Form_QueryUnload();
+    // False: the close is not to go on.
+    bool Form_QueryUnload();
     void setOuterSize(int widthTw, int heightTw);
     void applyOuterSize();
     int shownOuterHeightTwips() const;

@@ -1,6 +1,7 @@
 #include "record_book.h"
 
 #include "form3.h"
+#include "records/book_merge.h"
 #include "records/log_file.h"
 #include "record_book_texts.h"
 #include "record_list_view.h"
@@ -76,48 +77,238 @@ bool RecordBook::logFileExists() const
     return m_logFile->exists();
 }
 
+void RecordBook::useFolder(const QString& folder)
+{
+    m_logFile->setFolder(folder);
+    m_writeFolder = folder;
+}
+
 void RecordBook::LoadLogData()
 {
     LogLoadResult loaded = m_logFile->load();
+    m_readLines = loaded.lines;
     m_model->setRecords(std::move(loaded.lines));
     if (loaded.error)
         m_services.dialogs.message(m_window, kReadFailedMessage.toString(), Dialogs::Icon::Stop,
                                    Dialogs::Buttons::Ok);
+    else if (loaded.hiddenLines > 0)
+        m_services.dialogs.message(m_window, kHiddenLinesMessage.toString().arg(loaded.hiddenLines),
+                                   Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
-void RecordBook::SaveLogData()
+bool RecordBook::SaveLogData()
 {
-    const QList<LogLine>& rows = m_model->lines();
+    QList<LogLine> rows = m_model->lines();
     const LogCompareResult compared = m_logFile->compare(rows);
-    std::optional<LogFileError> failure = compared.error;
-    if (!failure) {
-        if (compared.comparison == LogComparison::Changed) {
-            const QString question =
-                kChangedQuestionFirst.toString() + u"\r\n"_s + kChangedQuestionSecond.toString();
-            if (m_services.dialogs.message(m_window, question, Dialogs::Icon::Information,
-                                           Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
-                return;
-        }
-        // The book is compared with the file it was read from; a book that moves to the
-        // user's own folder is written there from the first save on.
-        m_logFile->setFolder(m_writeFolder);
-        failure = m_logFile->save(rows).error;
-    }
-    if (!failure)
-        return;
+    // The book is compared with the file it was read from; a book that moves to the user's
+    // own folder is written there from the first save on.
+    m_logFile->setFolder(m_writeFolder);
 
-    // The program closes after this message whatever happens, so the rows that could not be
-    // written go to a copy the user can put back by hand.
-    QString text = kSaveFailedMessage.toString();
-    if (compared.comparison != LogComparison::Unchanged || compared.error) {
-        const LogRecoveryResult recovery = LogFile::writeRecoveryCopy(m_recoveryFolder, rows);
-        if (recovery.error)
-            text += u"\r\n\r\n記録の控えも保存できませんでした。"_s;
-        else
-            text += u"\r\n\r\n保存できなかった記録は次のファイルに控えてあります：\r\n"_s +
-                    QDir::toNativeSeparators(recovery.path);
+    if (compared.error) {
+        // What stands at the place of log.dat cannot be read, so it is not replaced: the rows
+        // go to a copy the user can put back by hand.
+        return writeWithChoices(rows, std::nullopt, true);
     }
-    m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+
+    const LogFileState now = m_logFile->currentState();
+    if (!now.error && m_logFile->changedSince(now)) {
+        std::optional<QDateTime> aside;
+        switch (resolveOutsideChange(rows, aside)) {
+        case OutsideDecision::StayOpen:
+            return false;
+        case OutsideDecision::LeaveFile:
+            return true;
+        case OutsideDecision::Write:
+            return writeWithChoices(rows, aside, true);
+        case OutsideDecision::Unreadable:
+            return writeWithChoices(rows, std::nullopt, true, false);
+        }
+    }
+
+    const bool changed = compared.comparison == LogComparison::Changed;
+    if (changed) {
+        const QString question =
+            kChangedQuestionFirst.toString() + u"\r\n"_s + kChangedQuestionSecond.toString();
+        if (m_services.dialogs.message(m_window, question, Dialogs::Icon::Information,
+                                       Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+            return true;
+    }
+    return writeWithChoices(rows, std::nullopt, compared.comparison != LogComparison::Unchanged);
+}
+
+RecordBook::OutsideDecision RecordBook::resolveOutsideChange(QList<LogLine>& rows,
+                                                             std::optional<QDateTime>& aside)
+{
+    // Nothing of the user's to save: the file another program wrote is the newer book.
+    if (sameRows(rows, m_readLines))
+        return OutsideDecision::LeaveFile;
+
+    LogFile outside(m_writeFolder);
+    const LogLoadResult theirs = outside.load();
+    if (theirs.error) {
+        // Unreadable now: it is not replaced unseen, and the rows are kept as after a failed
+        // save.
+        return OutsideDecision::Unreadable;
+    }
+    const BookMerge keeping = mergeBooks(m_readLines, theirs.lines, rows, false);
+    const QDateTime when = QDateTime::currentDateTime();
+    const QString asidePath = QDir::toNativeSeparators(m_logFile->asidePath(when));
+
+    QString text =
+        kOutsideChangeMessage.toString().arg(QDir::toNativeSeparators(m_logFile->filePath())) +
+        u"\r\n\r\n"_s + kOutsideGained.toString().arg(keeping.gained);
+    if (keeping.lost > 0)
+        text += u"\r\n"_s + kOutsideLost.toString().arg(keeping.lost);
+    text += u"\r\n\r\n"_s + kOutsideMergeHelp.toString();
+    QStringList choices{kMergeChoice.toString()};
+    if (keeping.lost > 0) {
+        text += u"\r\n"_s + kOutsideMergeDropHelp.toString();
+        choices.append(kMergeDropChoice.toString());
+    }
+    text += u"\r\n"_s + kOutsideKeepBothHelp.toString().arg(asidePath) + u"\r\n"_s +
+            kOutsideCancelHelp.toString();
+    choices.append({kKeepBothChoice.toString(), kCancelChoice.toString()});
+    const int cancel = static_cast<int>(choices.size()) - 1;
+
+    const int choice =
+        m_services.dialogs.choose(m_window, text, Dialogs::Icon::Information, choices, 0, cancel);
+    if (choice < 0 || choice == cancel)
+        return OutsideDecision::StayOpen;
+    if (choice == cancel - 1) {
+        aside = when;
+        return OutsideDecision::Write;
+    }
+
+    // From here on the file as the other program left it is the book as read: a retry after a
+    // failed write does not ask again.
+    const bool dropLost = keeping.lost > 0 && choice == 1;
+    BookMerge merged = dropLost ? mergeBooks(m_readLines, theirs.lines, rows, true) : keeping;
+    m_logFile->adoptReading(outside);
+    m_readLines = theirs.lines;
+    rows = merged.lines;
+    m_model->setRecords(std::move(merged.lines));
+    return OutsideDecision::Write;
+}
+
+RecordBook::WriteFailure RecordBook::failureOf(const LogFileError& error, const QString& path) const
+{
+    QString reason;
+    switch (error.kind) {
+    case LogFileError::Kind::ReadOnly:
+        reason = kReadOnlyReason.toString();
+        break;
+    case LogFileError::Kind::NoCodec:
+        reason = kNoCodecReason.toString();
+        break;
+    case LogFileError::Kind::Encode:
+        reason = kEncodeReason.toString().arg(error.row);
+        break;
+    case LogFileError::Kind::Read:
+    case LogFileError::Kind::Write:
+    case LogFileError::Kind::Backup:
+        reason = error.detail.isEmpty() ? kUnknownReason.toString() : error.detail;
+        break;
+    }
+    return {QDir::toNativeSeparators(path), reason};
+}
+
+std::optional<RecordBook::WriteFailure> RecordBook::writeOnce(const QList<LogLine>& rows,
+                                                              std::optional<QDateTime>& aside)
+{
+    if (aside) {
+        // The other program's version goes beside the book before the book is replaced.
+        const LogRecoveryResult kept = m_logFile->keepCurrentAside(*aside);
+        if (kept.error)
+            return failureOf(*kept.error, m_logFile->asidePath(*aside));
+        aside.reset();
+    }
+    const LogSaveResult saved = m_logFile->save(rows);
+    if (!saved.error)
+        return std::nullopt;
+    return failureOf(*saved.error, saved.error->kind == LogFileError::Kind::Backup
+                                       ? m_logFile->backupFilePath()
+                                       : m_logFile->filePath());
+}
+
+bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDateTime> aside,
+                                  bool listDiffers, bool replaceBook)
+{
+    while (true) {
+        const std::optional<WriteFailure> failure =
+            replaceBook ? writeOnce(rows, aside)
+                        : WriteFailure{QDir::toNativeSeparators(m_logFile->filePath()),
+                                       kUnreadableReason.toString()};
+        // A retry is the user's word that the book may now be replaced.
+        replaceBook = true;
+        if (!failure)
+            return true;
+
+        QString text = kSaveFailedMessage.toString();
+        if (!listDiffers) {
+            // The file already holds every row: nothing is lost by closing.
+            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            return true;
+        }
+        const LogRecoveryResult recovery = m_logFile->writeRecoveryCopy(m_recoveryFolder, rows);
+        if (!recovery.error) {
+            text += u"\r\n\r\n"_s + kRecoveredAtMessage.toString() + u"\r\n"_s +
+                    QDir::toNativeSeparators(recovery.path);
+            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            return true;
+        }
+
+        // Neither the book nor a copy of it could be written: the close waits for the user.
+        const WriteFailure noCopy = failureOf(*recovery.error, m_recoveryFolder);
+        text += u"\r\n\r\n"_s + kNotWrittenMessage.toString().arg(failure->path, failure->reason) +
+                u"\r\n\r\n"_s + kNoRecoveryMessage.toString().arg(noCopy.path, noCopy.reason) +
+                u"\r\n\r\n"_s + kUnsavedWarning.toString();
+        const QStringList choices{kRetryChoice.toString(), kSaveElsewhereChoice.toString(),
+                                  kQuitChoice.toString()};
+        while (true) {
+            const int choice =
+                m_services.dialogs.choose(m_window, text, Dialogs::Icon::Stop, choices, 0, -1);
+            if (choice == 0)
+                break;
+            if (choice == 1) {
+                if (saveElsewhere(rows))
+                    return true;
+                continue;
+            }
+            if (choice == 2) {
+                if (m_services.dialogs.message(m_window, kQuitQuestion.toString(),
+                                               Dialogs::Icon::Information,
+                                               Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
+                    return true;
+                continue;
+            }
+            // Escape or the close box: back to the window, nothing lost.
+            return false;
+        }
+    }
+}
+
+bool RecordBook::saveElsewhere(const QList<LogLine>& rows)
+{
+    const QString path =
+        m_services.dialogs.saveFileName(m_window, {kSaveElsewhereTitle.toString(),
+                                                   {kSaveElsewhereFilter.toString()},
+                                                   QDir::homePath(),
+                                                   LogFile::kFileName.toString()});
+    if (path.isEmpty())
+        return false;
+    if (const std::optional<LogFileError> error = m_logFile->writeCopy(path, rows)) {
+        const WriteFailure failure = failureOf(*error, path);
+        m_services.dialogs.message(
+            m_window,
+            kSaveFailedMessage.toString() + u"\r\n\r\n"_s +
+                kNotWrittenMessage.toString().arg(failure.path, failure.reason),
+            Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+        return false;
+    }
+    m_services.dialogs.message(
+        m_window, kSavedElsewhereMessage.toString().arg(QDir::toNativeSeparators(path)),
+        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    return true;
 }
 
 std::optional<int> RecordBook::selectedRow() const

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "records/log_line.h"
+
+#include <QDateTime>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -16,6 +20,7 @@ namespace torvanu {
 class Dialogs;
 class Form3;
 class LogFile;
+struct LogFileError;
 class RecordListView;
 class RecordModel;
 
@@ -51,7 +56,12 @@ public:
 
     bool logFileExists() const;
     void LoadLogData();
-    void SaveLogData();
+    // Compares, asks and writes at close. False: the user chose to keep the window open (the
+    // file changed outside, or nothing could be saved), and the close must not go on.
+    bool SaveLogData();
+
+    // The book is read from and saved to folder from now on; only before LoadLogData.
+    void useFolder(const QString& folder);
 
     void NewButton_Click();
     void EditButton_Click();
@@ -66,6 +76,29 @@ public:
     void selectRow(int row);
 
 private:
+    // A failed write: which file and why, in the user's words.
+    struct WriteFailure
+    {
+        QString path;
+        QString reason;
+    };
+    enum class OutsideDecision
+    {
+        Write,      // rows now hold the merged list, or the file is to be kept aside first
+        LeaveFile,  // the user changed nothing: the newer file stays as it is
+        Unreadable, // the changed file cannot be read: it is not replaced unseen
+        StayOpen,
+    };
+
+    OutsideDecision resolveOutsideChange(QList<LogLine>& rows, std::optional<QDateTime>& aside);
+    std::optional<WriteFailure> writeOnce(const QList<LogLine>& rows,
+                                          std::optional<QDateTime>& aside);
+    // Writes the book, or else a recovery copy, or else asks what to do; true when the close
+    // may go on. Without replaceBook, log.dat is not written before the user says retry.
+    bool writeWithChoices(const QList<LogLine>& rows, std::optional<QDateTime> aside,
+                          bool listDiffers, bool replaceBook = true);
+    bool saveElsewhere(const QList<LogLine>& rows);
+    WriteFailure failureOf(const LogFileError& error, const QString& path) const;
     void buildControls(QWidget* client);
     void connectControls();
     void moveSelected(int step);
@@ -87,6 +120,7 @@ private:
     std::optional<int> m_sortColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::unique_ptr<LogFile> m_logFile;
+    QList<LogLine> m_readLines; // the book as read at start: what a merge is measured against
     QString m_writeFolder;
     QString m_recoveryFolder;
 };

@@ -114,6 +114,7 @@ bool Cp932LineReader::fillChunk()
                 return false;
             }
             m_pending.resize(old + got);
+            m_digest.add(QByteArrayView(m_pending).sliced(old));
             if (got == 0)
                 m_atEnd = true;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/byte_digest.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -37,6 +39,8 @@ public:
     bool next(Line& line);
 
     bool hasReadError() const { return m_readError; }
+    // Of every byte read so far: the whole file's once next() has returned false without error.
+    ByteDigest::Value digest() const { return m_digest.value(); }
     bool decodedCleanly() const { return m_clean; }
 
     // A line decoded on its own. Bytes that do not decode come out as U+FFFD, never as a
@@ -60,6 +64,7 @@ private:
     bool m_atEnd = false;
     bool m_readError = false;
     bool m_clean = true;
+    ByteDigest m_digest;
 };
 
 } // namespace torvanu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/log_line.h"
+#include "storage/byte_digest.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -35,6 +36,7 @@ struct LogLoadResult
 {
     QList<LogLine> lines;       // numbered 1..n; on a read error, the lines read so far
     bool decodedCleanly = true; // false: some bytes did not decode (shown as U+FFFD)
+    int hiddenLines = 0;        // lines that are not records, kept to be written back
     std::optional<LogFileError> error;
 };
 
@@ -64,8 +66,19 @@ struct LogRecoveryResult
     std::optional<LogFileError> error;
 };
 
+// What stands at the place of log.dat now: its bytes' fingerprint, or nothing when there is
+// no file.
+struct LogFileState
+{
+    std::optional<ByteDigest::Value> digest;
+    std::optional<LogFileError> error; // it could not be read
+};
+
 // log.dat in a folder given by the caller. Loading remembers the original bytes of lines that
-// did not decode, so that rows holding them can still be written back after a sort or a move.
+// did not decode, so that rows holding them can still be written back after a sort or a move,
+// and the lines that are not records (without the six commas), which are not shown but go back
+// into the file after the record they followed. It also remembers which bytes it read, so that
+// a file another program changed since is never overwritten unnoticed.
 class LogFile
 {
 public:
@@ -75,32 +88,64 @@ public:
     explicit LogFile(const QString& folder);
 
     // Where later saves go: a book read from one folder may be kept in another from now on.
-    void setFolder(const QString& folder) { m_folder = folder; }
+    void setFolder(const QString& folder);
 
     QString filePath() const;
     QString backupFilePath() const;
     bool exists() const;
 
     LogLoadResult load();
+    // Lines that are not records are left out of the comparison: they are written back as
+    // they are, so they alone never make the book count as changed. An empty line still does.
     LogCompareResult compare(const QList<LogLine>& rows) const;
+    // Writes nothing when the file already holds exactly the bytes it would get.
     LogSaveResult save(const QList<LogLine>& rows);
 
-    // Writes rows to a new file named after the moment, e.g. log-recovered-20261207-153000.dat,
-    // in folder, which is created when missing.
-    static LogRecoveryResult
-    writeRecoveryCopy(const QString& folder, const QList<LogLine>& rows,
-                      const QDateTime& when = QDateTime::currentDateTime());
+    LogFileState currentState() const;
+    // Whether the file differs from the bytes the last load read or the last save wrote (a
+    // file that appeared where there was none counts as changed).
+    bool changedSince(const LogFileState& now) const { return now.digest != m_known; }
+
+    // The rows as a book, exactly as save() would write them (code page 932, CR LF, kept
+    // bytes and hidden lines), to a new file named after the moment, e.g.
+    // log-recovered-20261207-153000.dat, in folder, which is created when missing. Only rows
+    // holding a character code page 932 cannot write make it a UTF-8 file.
+    LogRecoveryResult writeRecoveryCopy(const QString& folder, const QList<LogLine>& rows,
+                                        const QDateTime& when = QDateTime::currentDateTime()) const;
+    // The same book to a path of the user's choosing.
+    std::optional<LogFileError> writeCopy(const QString& path, const QList<LogLine>& rows) const;
+    // Copies the file as it is now to a new file in its folder named after the moment, e.g.
+    // log-outside-20261207-153000.dat.
+    LogRecoveryResult keepCurrentAside(const QDateTime& when) const;
+    // The name keepCurrentAside would choose at that moment.
+    QString asidePath(const QDateTime& when) const;
+
+    // Takes over what another reading of a book kept (the bytes of undecodable rows and the
+    // hidden lines this one does not hold yet), for rows merged in from it; and from now on
+    // expects the file to hold what that reading read.
+    void adoptReading(const LogFile& other);
 
 private:
     using ChunkSink = std::function<std::optional<LogFileError>(QByteArrayView)>;
 
-    // The new file's bytes, handed to write in pieces of about a megabyte. sameBytes turns
-    // false where they differ from the old file's so far.
+    // Lines that are not records, in the order read, each group after the record it followed:
+    // the record's text after field 0 and how many records with that text came before it.
+    struct HiddenGroup
+    {
+        QString after; // null: before the first record
+        int occurrence = 0;
+        QList<QByteArray> lines; // each with its line end
+    };
+
+    // The new file's bytes, handed to write in pieces of about a megabyte.
     std::optional<LogFileError> encodeRows(const QList<LogLine>& rows, Cp932LineReader* reader,
-                                           bool& sameBytes, const ChunkSink& write) const;
+                                           const ChunkSink& write) const;
+    LogRecoveryResult writeBookTo(const QString& path, const QList<LogLine>& rows) const;
 
     QString m_folder;
     QHash<QString, QByteArray> m_undecodedTails; // text after field 0 -> its original bytes
+    QList<HiddenGroup> m_hidden;
+    std::optional<ByteDigest::Value> m_known; // the file's bytes as last read or written
 };
 
 } // namespace torvanu

@@ -43,6 +43,12 @@ public:
     // Shows a modal message box with the program's title as caption.
     virtual Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) = 0;
 
+    // A message box whose buttons are the named choices, left to right, for the questions a
+    // Yes and a No cannot answer. Returns the index of the choice pressed; Escape and the
+    // close box give escapeChoice.
+    virtual int choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,
+                       int defaultChoice, int escapeChoice) = 0;
+
     // The save chooser confirms the replacement of an existing file itself. Returns the
     // chosen full path, or an empty text on cancel.
     virtual QString saveFileName(QWidget* owner, const FileRequest& request) = 0;

@@ -100,6 +100,13 @@ void Module1::UnloadAllForms()
         return;
     m_unloading = true;
 
+    // The main window goes first: it may refuse to close (the record book could not be saved
+    // and the user kept it open), and then nothing else closes and the program goes on.
+    if (m_owner && !m_owner->close()) {
+        m_unloading = false;
+        return;
+    }
+
     // A window's close handler may delete another window; hold them weakly.
     QList<QPointer<QWidget>> windows;
     const QWidgetList topLevels = QApplication::topLevelWidgets();

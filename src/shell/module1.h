@@ -41,8 +41,9 @@ public:
     // ignored without a word. Never waits, never reports.
     void ShellOpen(const QString& target) const;
 
-    // Closes every top-level window and ends the event loop. Safe to call from a close
-    // event (also of a window it is closing), and only the first call does anything.
+    // Closes every top-level window and ends the event loop, unless the owner refuses to
+    // close. Safe to call from a close event (also of a window it is closing), and only the
+    // first call does anything.
     void UnloadAllForms();
 
     // The user's desktop folder, or an empty text when it does not exist.

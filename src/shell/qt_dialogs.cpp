@@ -82,6 +82,26 @@ Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& text, Icon ico
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+int QtDialogs::choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,
+                      int defaultChoice, int escapeChoice)
+{
+    QString shown = text;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Information,
+                    kCaption.toString(), shown, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton*> buttons;
+    for (const QString& choice : choices)
+        buttons.append(box.addButton(choice, QMessageBox::ActionRole));
+    if (defaultChoice >= 0 && defaultChoice < buttons.size())
+        box.setDefaultButton(buttons[defaultChoice]);
+    if (escapeChoice >= 0 && escapeChoice < buttons.size())
+        box.setEscapeButton(buttons[escapeChoice]);
+    box.exec();
+    const auto pressed = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return pressed < 0 ? escapeChoice : static_cast<int>(pressed);
+}
+
 QString QtDialogs::saveFileName(QWidget* owner, const FileRequest& request)
 {
     QFileDialog dialog(owner, request.title);

@@ -12,6 +12,8 @@ class QtDialogs : public Dialogs
 {
 public:
     Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) override;
+    int choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,
+               int defaultChoice, int escapeChoice) override;
     QString saveFileName(QWidget* owner, const FileRequest& request) override;
     QString openFileName(QWidget* owner, const FileRequest& request) override;
     void openUrl(const QUrl& url) override;

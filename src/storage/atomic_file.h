@@ -23,6 +23,11 @@ class AtomicFile
 {
 public:
     explicit AtomicFile(const QString& path) : m_file(path) {}
+    // The new file gets these permission bits from its creation on, before any byte is in it.
+    AtomicFile(const QString& path, std::optional<QFileDevice::Permissions> permissions)
+        : m_file(path), m_permissions(permissions)
+    {
+    }
 
     std::optional<AtomicWriteError> open();
     // Writes all of bytes or reports why not; after an error, only dropping the file is left.
@@ -31,9 +36,12 @@ public:
 
 private:
     QSaveFile m_file;
+    std::optional<QFileDevice::Permissions> m_permissions;
 };
 
 // The whole file at once.
-std::optional<AtomicWriteError> writeFileAtomically(const QString& path, QByteArrayView bytes);
+std::optional<AtomicWriteError>
+writeFileAtomically(const QString& path, QByteArrayView bytes,
+                    std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 } // namespace torvanu

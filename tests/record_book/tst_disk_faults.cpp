@@ -39,7 +39,7 @@ const QString kSaveFailed = torvanu::kSaveFailedMessage.toString();
 const QString kChanged = torvanu::kChangedQuestionFirst.toString() + u"\r\n"_s +
                          torvanu::kChangedQuestionSecond.toString();
 const QString kRecoveredAt = u"保存できなかった記録は次のファイルに控えてあります："_s;
-const QString kNoRecovery = u"記録の控えも保存できませんでした。"_s;
+const QString kUnsaved = torvanu::kUnsavedWarning.toString();
 
 const QString kFirst = u"1,2006年11月19日,市民マラソン,42.195km, 3時間45分10秒,自己ベスト,"_s;
 const QString kSecond = u"2,2007年04月01日,春の10km,10km,  45分 9秒,,/home/runner/gps.csv"_s;
@@ -132,7 +132,8 @@ void TestDiskFaults::faults_data()
     QTest::addColumn<bool>("loadFails"); // the read-failure message at start
     QTest::addColumn<bool>("recovered"); // the rows went to a recovery copy
 
-    // The recovery copy goes to the same full disk: it fails as well, and the message says so.
+    // The recovery copy goes to the same full disk: it fails as well, the message says so and
+    // the user chooses to quit without saving (tst_safe_close has the other choices).
     QTest::newRow("disk full while writing: old file whole, user told nothing was saved")
         << Fault::DiskFull << false << false;
     QTest::newRow("folder in place of log.dat: refused, rows recovered")
@@ -206,16 +207,24 @@ void TestDiskFaults::faults()
         QVERIFY(QDir(m_folder).removeRecursively());
     // Where the comparison finds the file, it finds the added row and asks; the user says Yes.
     const bool asks = fault == Fault::DiskFull;
-    if (asks)
+    if (asks) {
         m_dialogs.answerNext(Dialogs::Answer::Yes);
+        m_dialogs.pressNext(2);                     // 保存せずに終了
+        m_dialogs.answerNext(Dialogs::Answer::Yes); // really
+    }
     {
         const FileSizeLimit limit(fault == Fault::DiskFull ? original.size() : RLIM_INFINITY);
-        book->SaveLogData();
+        QVERIFY(book->SaveLogData());
     }
 
     QStringList expectedMessages;
     if (asks)
         expectedMessages.append(kChanged);
+    if (!recovered) {
+        // The second question comes last; before it, the choice.
+        QCOMPARE(m_dialogs.messages.takeLast().text, torvanu::kQuitQuestion.toString());
+        QCOMPARE(m_dialogs.messages.last().choices.size(), 3);
+    }
     // Last comes the save failure, naming the recovery copy that holds every row.
     QStringList shown = m_dialogs.messageTexts();
     QVERIFY(!shown.isEmpty());
@@ -230,7 +239,7 @@ void TestDiskFaults::faults()
         QVERIFY2(failure.endsWith(kRecoveredAt + u"\r\n"_s + QDir::toNativeSeparators(copy)),
                  qPrintable(failure));
     } else {
-        QVERIFY2(failure.endsWith(kNoRecovery), qPrintable(failure));
+        QVERIFY2(failure.contains(logPath()) && failure.endsWith(kUnsaved), qPrintable(failure));
         QVERIFY(QDir(m_recovery).entryList(QDir::Files).isEmpty());
     }
 

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using torvanu::Cp932LineReader;
 using torvanu::LogComparison;
@@ -66,6 +70,10 @@ private slots:
     void recovery_data();
     void recovery();
     void recoveryNames();
+    void hiddenLines_data();
+    void hiddenLines();
+    void copiesAsPrivateAsTheBook_data();
+    void copiesAsPrivateAsTheBook();
 };
 
 void TestLogFile::readerChunks_data()
@@ -181,8 +189,8 @@ void TestLogFile::roundTrip_data()
     QTest::newRow("lone CR and a missing last line end written with CR LF")
         << QByteArray("1,a,b,c,d,e,\r2,f,g,h,i,j,")
         << QByteArray("1,a,b,c,d,e,\r\n2,f,g,h,i,j,\r\n") << true;
-    QTest::newRow("undecodable line kept, after a backup")
-        << QByteArray("1,a\x85\x40,b,c,d,e,\r\n2,a,b,c,d,e,\x82\r\n") << QByteArray() << true;
+    QTest::newRow("undecodable line kept: the same bytes leave the file alone")
+        << QByteArray("1,a\x85\x40,b,c,d,e,\r\n2,a,b,c,d,e,\x82\r\n") << QByteArray() << false;
     QTest::newRow("undecodable line with a lone LF keeps its bytes, not its line end")
         << QByteArray("1,a\x85\x40,b,c,d,e,\n") << QByteArray("1,a\x85\x40,b,c,d,e,\r\n") << true;
 }
@@ -229,9 +237,10 @@ void TestLogFile::compare_data()
         << QByteArray("") << QList<QStringList>{first} << LogComparison::Changed;
     QTest::newRow("field 0 reads 5 where the row reads 1")
         << QByteArray("5,a,b,c,d,e,\r\n") << QList<QStringList>{first} << LogComparison::Changed;
-    QTest::newRow("short line between good lines")
+    // Written back as it is, so it alone is no change.
+    QTest::newRow("short line between good lines is kept, not a change")
         << QByteArray("1,a,b,c,d,e,\r\n1,2,3\r\n2,f,g,h,i,j,C:\\a,b\\x.csv\r\n")
-        << QList<QStringList>{first, second} << LogComparison::Changed;
+        << QList<QStringList>{first, second} << LogComparison::Unchanged;
     QTest::newRow("empty line at the end")
         << (both + "\r\n") << QList<QStringList>{first, second} << LogComparison::Changed;
     QTest::newRow("one row more than lines")
@@ -284,7 +293,7 @@ void TestLogFile::backup_data()
     QTest::newRow("changed row: old file kept as backup")
         << old << QStringList{u"1,a,b,c,d,e,"_s, u"2,f,g,h,i,X,"_s}
         << QByteArray("1,a,b,c,d,e,\r\n2,f,g,h,i,X,\r\n") << true;
-    QTest::newRow("short line dropped: backup")
+    QTest::newRow("short line of a file never loaded is not known: backup")
         << QByteArray("1,a,b,c,d,e,\r\nbroken\r\n") << QStringList{u"1,a,b,c,d,e,"_s}
         << QByteArray("1,a,b,c,d,e,\r\n") << true;
     QTest::newRow("all rows deleted: empty file after a backup")
@@ -473,8 +482,8 @@ void TestLogFile::recovery()
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(u"app/data"_s); // created on demand
-    const torvanu::LogRecoveryResult result =
-        LogFile::writeRecoveryCopy(folder, linesOf(rows), QDateTime({2026, 12, 7}, {15, 30}));
+    const torvanu::LogRecoveryResult result = LogFile(folder).writeRecoveryCopy(
+        folder, linesOf(rows), QDateTime({2026, 12, 7}, {15, 30}));
     QVERIFY(!result.error);
     QCOMPARE(result.path, QDir(folder).filePath(u"log-recovered-20261207-153000.dat"_s));
     QCOMPARE(result.utf8, utf8);
@@ -486,16 +495,166 @@ void TestLogFile::recoveryNames()
     QTemporaryDir dir;
     const QDateTime when({2026, 12, 7}, {15, 30, 5});
     const QList<LogLine> rows = linesOf({u"1,a,b,c,d,e,"_s});
-    const QString first = LogFile::writeRecoveryCopy(dir.path(), rows, when).path;
-    const QString second = LogFile::writeRecoveryCopy(dir.path(), rows, when).path;
+    const QString first = LogFile(dir.path()).writeRecoveryCopy(dir.path(), rows, when).path;
+    const QString second = LogFile(dir.path()).writeRecoveryCopy(dir.path(), rows, when).path;
     QCOMPARE(QFileInfo(first).fileName(), u"log-recovered-20261207-153005.dat"_s);
     QCOMPARE(QFileInfo(second).fileName(), u"log-recovered-20261207-153005-2.dat"_s);
 
     QVERIFY(writeFile(dir.filePath(u"blocked"_s), "x"));
     const torvanu::LogRecoveryResult blocked =
-        LogFile::writeRecoveryCopy(dir.filePath(u"blocked/sub"_s), rows, when);
+        LogFile(dir.path()).writeRecoveryCopy(dir.filePath(u"blocked/sub"_s), rows, when);
     QVERIFY(blocked.error);
     QVERIFY(blocked.path.isEmpty());
+}
+
+enum class RowEdit
+{
+    None,
+    DeleteFirst,
+    Reverse,
+    ChangeFirst,
+};
+
+// Lines without the six commas are not rows but are written back with their own bytes after
+// the row they followed, wherever that row goes; alone they never make the book "changed".
+void TestLogFile::hiddenLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<RowEdit>("edit");
+    QTest::addColumn<int>("hidden");
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray book("# my races\r\n1,a,b,c,d,e,\r\nnote \x85\x40\r\n2,f,g,h,i,j,\r\n");
+    QTest::newRow("unchanged: same bytes, undecodable note included")
+        << book << RowEdit::None << 2 << book;
+    QTest::newRow("rows reversed: the note follows its row")
+        << book << RowEdit::Reverse << 2
+        << QByteArray("# my races\r\n1,f,g,h,i,j,\r\n2,a,b,c,d,e,\r\nnote \x85\x40\r\n");
+    QTest::newRow("its row deleted: the note goes to the end")
+        << book << RowEdit::DeleteFirst << 2
+        << QByteArray("# my races\r\n1,f,g,h,i,j,\r\nnote \x85\x40\r\n");
+    QTest::newRow("its row changed: the note goes to the end")
+        << book << RowEdit::ChangeFirst << 2
+        << QByteArray("# my races\r\n1,X,b,c,d,e,\r\n2,f,g,h,i,j,\r\nnote \x85\x40\r\n");
+    const QByteArray twins("1,a,b,c,d,e,\r\n2,a,b,c,d,e,\r\nafter the second\r\n");
+    QTest::newRow("two identical rows: the line stays after the second")
+        << twins << RowEdit::Reverse << 1 << twins;
+    QTest::newRow("lines with their own line ends keep them")
+        << QByteArray("1,a,b,c,d,e,\r\nx,y\nlast") << RowEdit::None << 2
+        << QByteArray("1,a,b,c,d,e,\r\nx,y\nlast\r\n");
+    // A log.dat linked to some other file is never emptied, nor rewritten, by a close.
+    const QByteArray script("#!/bin/sh\necho hi\n");
+    QTest::newRow("a file without a record: left as it is")
+        << script << RowEdit::None << 2 << script;
+}
+
+void TestLogFile::hiddenLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(RowEdit, edit);
+    QFETCH(int, hidden);
+    QFETCH(QByteArray, written);
+
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(u"log.dat"_s), bytes));
+    LogFile file(dir.path());
+    const torvanu::LogLoadResult loaded = file.load();
+    QVERIFY(!loaded.error);
+    QCOMPARE(loaded.hiddenLines, hidden);
+    QCOMPARE(file.compare(loaded.lines).comparison, LogComparison::Unchanged);
+
+    QList<LogLine> rows = loaded.lines;
+    switch (edit) {
+    case RowEdit::None:
+        break;
+    case RowEdit::DeleteFirst:
+        rows.removeFirst();
+        break;
+    case RowEdit::Reverse:
+        std::reverse(rows.begin(), rows.end());
+        break;
+    case RowEdit::ChangeFirst:
+        rows[0] = LogLine::fromRecord({u"1"_s, u"X"_s, u"b"_s, u"c"_s, u"d"_s, u"e"_s, {}});
+        break;
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i].setNo(i + 1);
+    QVERIFY(!file.save(rows).error);
+    QCOMPARE(readFile(file.filePath()), written);
+    QCOMPARE(QFile::exists(file.backupFilePath()), written != bytes);
+}
+
+enum class Copy
+{
+    Backup,
+    Recovery,
+    Aside,
+    ChosenPath,
+};
+
+// Every copy of the records gets the book's permission bits, however open the umask or an
+// older copy; the book reached through a symbolic link keeps the link and its target's bits.
+void TestLogFile::copiesAsPrivateAsTheBook_data()
+{
+    QTest::addColumn<Copy>("copy");
+    QTest::addColumn<bool>("throughLink");
+
+    QTest::newRow("log.dat.bak") << Copy::Backup << false;
+    QTest::newRow("recovery copy") << Copy::Recovery << false;
+    QTest::newRow("the outside version kept aside") << Copy::Aside << false;
+    QTest::newRow("a copy saved where the user chose") << Copy::ChosenPath << false;
+    QTest::newRow("log.dat.bak of a book behind a link") << Copy::Backup << true;
+}
+
+void TestLogFile::copiesAsPrivateAsTheBook()
+{
+    QFETCH(Copy, copy);
+    QFETCH(bool, throughLink);
+
+    QTemporaryDir dir;
+    const QFileDevice::Permissions privateBits = QFile::ReadOwner | QFile::WriteOwner;
+    const QString target = dir.filePath(u"elsewhere.dat"_s);
+    const QString book = dir.filePath(u"log.dat"_s);
+    const QByteArray bytes("1,a,b,c,d,e,\r\n");
+    QVERIFY(writeFile(throughLink ? target : book, bytes));
+    if (throughLink)
+        QVERIFY(QFile::link(target, book));
+    QVERIFY(QFile::setPermissions(book, privateBits));
+    // An older, open copy must not pass its bits on.
+    QVERIFY(writeFile(dir.filePath(u"log.dat.bak"_s), "old"));
+    QVERIFY(QFile::setPermissions(dir.filePath(u"log.dat.bak"_s),
+                                  privateBits | QFile::ReadGroup | QFile::ReadOther));
+    const mode_t oldMask = ::umask(0);
+
+    LogFile file(dir.path());
+    const torvanu::LogLoadResult loaded = file.load();
+    QList<LogLine> rows = loaded.lines;
+    rows.append(LogLine::fromRecord({u"2"_s, u"f"_s, u"g"_s, u"h"_s, u"i"_s, u"j"_s, {}}));
+    QString made;
+    switch (copy) {
+    case Copy::Backup:
+        QVERIFY(!file.save(rows).error);
+        made = file.backupFilePath();
+        break;
+    case Copy::Recovery:
+        made = file.writeRecoveryCopy(dir.filePath(u"recovered"_s), rows).path;
+        break;
+    case Copy::Aside:
+        made = file.keepCurrentAside(QDateTime({2026, 1, 2}, {3, 4, 5})).path;
+        QCOMPARE(QFileInfo(made).fileName(), u"log-outside-20260102-030405.dat"_s);
+        break;
+    case Copy::ChosenPath:
+        made = dir.filePath(u"chosen.dat"_s);
+        QVERIFY(!file.writeCopy(made, rows));
+        break;
+    }
+    ::umask(oldMask);
+    QVERIFY(!made.isEmpty());
+    QCOMPARE(QFileInfo(made).permissions() & ~QFileDevice::Permissions(0x0F00), privateBits);
+    QCOMPARE(QFileInfo(book).isSymLink(), throughLink);
+    if (copy == Copy::Backup)
+        QVERIFY(readFile(throughLink ? target : book).contains("2,f,g,h,i,j,"));
+    QCOMPARE(QFileInfo(book).permissions() & ~QFileDevice::Permissions(0x0F00), privateBits);
 }
 
 QTEST_GUILESS_MAIN(TestLogFile)

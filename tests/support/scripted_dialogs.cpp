@@ -6,13 +6,14 @@ namespace torvanu::test {
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    if (!m_answers.empty() || !m_savePaths.empty() || !m_openPaths.empty() || !m_items.empty())
+    if (!m_answers.empty() || !m_choices.empty() || !m_savePaths.empty() || !m_openPaths.empty() ||
+        !m_items.empty())
         qWarning("ScriptedDialogs: scripted answers were left unused");
 }
 
 Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon icon, Buttons buttons)
 {
-    messages.append({text, icon, buttons});
+    messages.append({text, icon, buttons, {}});
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();
@@ -23,6 +24,22 @@ Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon ico
     ++unexpected;
     QTest::qFail(qPrintable(QStringLiteral("unexpected question: ") + text), __FILE__, __LINE__);
     return Answer::No;
+}
+
+int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& named, int,
+                            int escapeChoice)
+{
+    messages.append({text, icon, Buttons::Ok, named});
+    if (beforeChoice)
+        beforeChoice();
+    if (!m_choices.empty()) {
+        const int choice = m_choices.front();
+        m_choices.pop_front();
+        return choice;
+    }
+    ++unexpected;
+    QTest::qFail(qPrintable(QStringLiteral("unexpected choice: ") + text), __FILE__, __LINE__);
+    return escapeChoice;
 }
 
 QString ScriptedDialogs::saveFileName(QWidget*, const FileRequest& request)
