@@ -3,7 +3,7 @@
 #include "activity/activity_choice.h"
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
-#include "analysis/race_cells.h"
+#include "calc/cell_format.h"
 #include "import/activity_choices.h"
 #include "race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
