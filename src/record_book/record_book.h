@@ -16,8 +16,10 @@ namespace torvanu {
 class Dialogs;
 class Form3;
 class LogFile;
+class RecordJournal;
 class RecordListView;
 class RecordModel;
+struct RecordChange;
 
 // The race record book below the calculator: the list, its buttons, the editor and log.dat.
 // The list is the only store of the records while the program runs; log.dat is read at start
@@ -52,6 +54,9 @@ public:
     bool logFileExists() const;
     void LoadLogData();
     void SaveLogData();
+    // After loading: the changes a crash left unsaved are offered back, and the journal of
+    // this session begins.
+    void RestoreUnsavedChanges();
 
     void NewButton_Click();
     void EditButton_Click();
@@ -70,6 +75,11 @@ private:
     void connectControls();
     void moveSelected(int step);
     void applyEditorResult(bool accepted);
+    // Every change of the list passes here: applied, then kept in the journal at once.
+    void commitChange(const RecordChange& change);
+    bool applyChange(const RecordChange& change);
+    void showSortMarks();
+    void discardJournal();
     Form3& editorDialog();
 
     Services m_services;
@@ -87,6 +97,8 @@ private:
     std::optional<int> m_sortColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::unique_ptr<LogFile> m_logFile;
+    std::unique_ptr<RecordJournal> m_journal;
+    bool m_journalFailureShown = false;
     QString m_writeFolder;
     QString m_recoveryFolder;
 };
