@@ -174,7 +174,7 @@ LogLoadResult LogFile::load()
 
     Cp932LineReader::Line line;
     while (reader.next(line)) {
-        std::optional<LogLine> parsed = LogLine::parse(line.text);
+        std::optional<LogLine> parsed = LogLine::parse(reader.takeText(line));
         if (!parsed)
             continue;
         parsed->setNo(result.lines.size() + 1);
