@@ -42,6 +42,7 @@ void bringToFront(QWidget& window)
 
 StartupClaim Startup::claimBook()
 {
+    // Only the name is needed to find the book; the rest waits for a window or a message.
     QCoreApplication::setApplicationName(u"Torvanu"_s);
     // Keyed by the book the window saves to: every copy of the program saves to the user's
     // own folder, whichever book it reads at start.
@@ -57,6 +58,7 @@ StartupClaim Startup::claimBook()
     case SingleWindow::Claim::OtherSilent:
         break;
     }
+    prepareApplication();
     if (!m_dialogs)
         m_dialogs = std::make_unique<QtDialogs>();
     m_dialogs->message(nullptr, kAlreadyOpenSilent.toString().arg(QDir::toNativeSeparators(book)),
@@ -64,8 +66,11 @@ StartupClaim Startup::claimBook()
     return {false, 1, QString()};
 }
 
-Form1& Startup::start()
+void Startup::prepareApplication()
 {
+    if (m_prepared)
+        return;
+    m_prepared = true;
     QCoreApplication::setApplicationName(u"Torvanu"_s);
     QGuiApplication::setDesktopFileName(u"io.github.torvanu.Torvanu"_s);
     QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
@@ -76,6 +81,11 @@ Form1& Startup::start()
     // The key names (Ctrl+Z, Shift) are the one English left in a text field's context menu;
     // the keys work all the same, as in the menus of a Japanese desktop's own text fields.
     QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false);
+}
+
+Form1& Startup::start()
+{
+    prepareApplication();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

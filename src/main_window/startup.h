@@ -36,6 +36,10 @@ public:
     Form1* window() const { return m_window.get(); }
 
 private:
+    // The program's name, icon, fonts and Qt's Japanese texts; once, for a window or a message.
+    void prepareApplication();
+
+    bool m_prepared = false;
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<Form1> m_window;
     std::unique_ptr<TerminationWatch> m_terminationWatch;
