@@ -25,6 +25,8 @@ constexpr QByteArrayView kRaiseRequest = "raise\n";
 constexpr QByteArrayView kRaisedAnswer = "raised\n";
 // A first start that holds the lock may not be listening yet; it is asked again this often.
 constexpr int kRetryMs = 20;
+// A socket's address holds 108 bytes with its terminating zero; a little is kept spare.
+constexpr qsizetype kMaxSocketPath = 100;
 
 } // namespace
 
@@ -44,6 +46,11 @@ SingleWindow::~SingleWindow()
 QString SingleWindow::serverName(const QString& bookPath)
 {
     const QString canonical = QFileInfo(bookPath).absoluteFilePath();
+    // Beside the book, where only its owner can reach it, when the path fits a socket
+    // address; else a name in the shared temporary folder, made private at listening.
+    const QString beside = canonical + u".socket"_s;
+    if (QFile::encodeName(beside).size() <= kMaxSocketPath)
+        return beside;
     const QByteArray digest =
         QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
     return u"torvanu-%1-%2"_s.arg(::getuid()).arg(QString::fromLatin1(digest));
@@ -99,8 +106,11 @@ SingleWindow::Claim SingleWindow::claim(std::chrono::milliseconds answerTimeout)
 void SingleWindow::listen()
 {
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     const QString name = serverName(m_bookPath);
+    // Only a name in the shared folder needs Qt's private-socket dance (a folder made, the
+    // socket moved out of it), which costs a few milliseconds of every start.
+    if (!QDir::isAbsolutePath(name))
+        m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // A socket left by a first start that crashed; the lock says no one listens on it.
     QLocalServer::removeServer(name);
     if (!m_server->listen(name))
