@@ -4,6 +4,7 @@
 #include "child_process.h"
 #include "log_generator.h"
 #include "pace_band_cases.h"
+#include "safety_cases.h"
 #include "silent_dialogs.h"
 
 #include "analysis_window/analysis_window.h"
@@ -666,6 +667,7 @@ void registerCases(BenchContext& context)
     }
 
     registerActivityCases(context);
+    registerSafetyCases(context);
 }
 
 } // namespace torvanu::bench

@@ -13,6 +13,9 @@ int main(int argc, char* argv[])
     const long long mainNs = torvanu::bench::monotonicNanoseconds();
     QApplication app(argc, argv);
     torvanu::Startup startup;
+    // As main() does: the single-window check belongs to every start.
+    if (!startup.claimBook().proceed)
+        return 1;
     torvanu::Form1& window = startup.start();
     return torvanu::bench::reportFirstFrame(window, mainNs);
 }

@@ -267,6 +267,30 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
                         verdictOf(figure <= limit, o.smoke)});
     }
 
+    // Keeping the book safe: each change flushed to the journal, one window per book.
+    if (s.has("safety/journal:change") && s.has("safety/journal/floor:flush")) {
+        const double p50 = s.percentile("safety/journal:change", 50);
+        const double p99 = s.percentile("safety/journal:change", 99);
+        const double floor = s.percentile("safety/journal/floor:flush", 50);
+        rows.push_back({"safety: one record added and flushed to the journal",
+                        "p50 " + duration(p50) + ", p99 " + duration(p99),
+                        "p50 " + duration(floor) + " (fdatasync of an empty file), p99 " +
+                            duration(s.percentile("safety/journal/floor:flush", 99)),
+                        ratioText(p50 / floor), "p99 ≤ 5 ms", verdictOf(p99 <= 5e-3, o.smoke)});
+    }
+    if (s.has("safety/claim")) {
+        const double figure = s.median("safety/claim");
+        const bool frame = s.has("start/none");
+        rows.push_back(
+            {"safety: single-window check at start (lock and local socket)",
+             duration(figure) + " (p90 " + duration(s.percentile("safety/claim", 90)) + ")",
+             frame ? duration(s.median("start/none")) + " (first frame, no log.dat)" : "—",
+             frame ? ratioText(figure / s.median("start/none")) : "—", "≤ 2 ms",
+             verdictOf(figure <= 2e-3, o.smoke)});
+    }
+    within("safety: a book with one 50 MB remark, loaded and shown in the detail window",
+           "safety/huge_cell", "safety/huge_cell/floor", 1.0, "≤ 1 s");
+
     if (s.has("rss/large") && s.has("rss/bare") && s.has("info/characters/large")) {
         const double figure = s.median("rss/large");
         const double bare = s.median("rss/bare");

@@ -31,6 +31,11 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     torvanu::Startup startup;
+    const torvanu::StartupClaim claim = startup.claimBook();
+    if (!claim.proceed) {
+        print(stdout, claim.terminalText);
+        return claim.exitCode;
+    }
     startup.start();
     return QApplication::exec();
 }

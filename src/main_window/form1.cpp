@@ -238,6 +238,7 @@ void Form1::Form_Load()
     }
     if (m_recordBook->logFileExists())
         m_recordBook->LoadLogData();
+    m_recordBook->RestoreUnsavedChanges();
     setWindowTitle(kProgramTitle.toString());
     m_calculator->showGoalTimePanel();
     m_outerHeightTw = kStartHeightTw;

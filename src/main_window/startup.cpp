@@ -5,9 +5,12 @@
 #include "shell/program_font.h"
 #include "shell/qt_dialogs.h"
 #include "shell/qt_translation.h"
+#include "shell/single_window.h"
+#include "shell/single_window_texts.h"
 #include "shell/termination_watch.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QIcon>
 #include <QStandardPaths>
@@ -20,8 +23,54 @@ namespace torvanu {
 Startup::Startup() = default;
 Startup::~Startup() = default;
 
-Form1& Startup::start()
+namespace {
+
+void bringToFront(QWidget& window)
 {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    // An open editor or question stays in front of its window.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+} // namespace
+
+StartupClaim Startup::claimBook()
+{
+    // Only the name is needed to find the book; the rest waits for a window or a message.
+    QCoreApplication::setApplicationName(u"Torvanu"_s);
+    // Keyed by the book the window saves to: every copy of the program saves to the user's
+    // own folder, whichever book it reads at start.
+    const QString book =
+        logFilePath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    m_singleWindow = std::make_unique<SingleWindow>(book);
+    switch (m_singleWindow->claim()) {
+    case SingleWindow::Claim::Owner:
+        return {};
+    case SingleWindow::Claim::OtherRaised:
+        return {false, 0,
+                kAlreadyOpenRaised.toString().arg(QDir::toNativeSeparators(book)) + u"\n"_s};
+    case SingleWindow::Claim::OtherSilent:
+        break;
+    }
+    prepareApplication();
+    if (!m_dialogs)
+        m_dialogs = std::make_unique<QtDialogs>();
+    m_dialogs->message(nullptr, kAlreadyOpenSilent.toString().arg(QDir::toNativeSeparators(book)),
+                       Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    return {false, 1, QString()};
+}
+
+void Startup::prepareApplication()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
     QCoreApplication::setApplicationName(u"Torvanu"_s);
     QGuiApplication::setDesktopFileName(u"io.github.torvanu.Torvanu"_s);
     QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
@@ -32,16 +81,25 @@ Form1& Startup::start()
     // The key names (Ctrl+Z, Shift) are the one English left in a text field's context menu;
     // the keys work all the same, as in the menus of a Japanese desktop's own text fields.
     QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false);
+}
+
+Form1& Startup::start()
+{
+    prepareApplication();
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     // The book lives in the user's folder; one left beside the program by an older version moves.
     const DataLocation place = chooseDataLocation(programFolder, perUserFolder);
-    m_dialogs = std::make_unique<QtDialogs>();
+    if (!m_dialogs)
+        m_dialogs = std::make_unique<QtDialogs>();
     m_window = std::make_unique<Form1>(*m_dialogs, Form1Folders{programFolder, place.readFolder,
                                                                 perUserFolder, place.writeFolder});
     m_window->Form_Load();
     m_window->show();
+    if (m_singleWindow)
+        QObject::connect(m_singleWindow.get(), &SingleWindow::raiseRequested, m_window.get(),
+                         [window = m_window.get()] { bringToFront(*window); });
     // The end of the session closes the window like any other close, record book included.
     m_terminationWatch = std::make_unique<TerminationWatch>();
     QObject::connect(m_terminationWatch.get(), &TerminationWatch::terminationRequested,

@@ -1,10 +1,14 @@
 #include "record_book.h"
 
 #include "form3.h"
+#include "journal_texts.h"
 #include "records/book_merge.h"
+#include "records/book_permissions.h"
 #include "records/log_file.h"
 #include "record_book_texts.h"
 #include "record_list_view.h"
+#include "records/record_change.h"
+#include "records/record_journal.h"
 #include "records/record_model.h"
 #include "shell/dialogs.h"
 #include "storage/openable_file.h"
@@ -35,7 +39,8 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 RecordBook::RecordBook(QWidget* client, Services services, const QString& readFolder,
                        const QString& writeFolder, const QString& recoveryFolder)
     : QObject(client), m_services(std::move(services)), m_window(client->window()),
-      m_logFile(std::make_unique<LogFile>(readFolder)), m_writeFolder(writeFolder),
+      m_logFile(std::make_unique<LogFile>(readFolder)),
+      m_journal(std::make_unique<RecordJournal>(writeFolder)), m_writeFolder(writeFolder),
       m_recoveryFolder(recoveryFolder)
 {
     buildControls(client);
@@ -117,6 +122,7 @@ bool RecordBook::SaveLogData()
         case OutsideDecision::StayOpen:
             return false;
         case OutsideDecision::LeaveFile:
+            discardJournal();
             return true;
         case OutsideDecision::Write:
             return writeWithChoices(rows, aside, true);
@@ -130,8 +136,10 @@ bool RecordBook::SaveLogData()
         const QString question =
             kChangedQuestionFirst.toString() + u"\r\n"_s + kChangedQuestionSecond.toString();
         if (m_services.dialogs.message(m_window, question, Dialogs::Icon::Information,
-                                       Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
+                                       Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+            discardJournal();
             return true;
+        }
     }
     return writeWithChoices(rows, std::nullopt, compared.comparison != LogComparison::Unchanged);
 }
@@ -240,13 +248,18 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
                                        kUnreadableReason.toString()};
         // A retry is the user's word that the book may now be replaced.
         replaceBook = true;
-        if (!failure)
+        // The journal goes once the book holds the list, or the user let the changes go; after
+        // a failed save it stays, so the next start offers the changes back.
+        if (!failure) {
+            discardJournal();
             return true;
+        }
 
         QString text = kSaveFailedMessage.toString();
         if (!listDiffers) {
             // The file already holds every row: nothing is lost by closing.
             m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            discardJournal();
             return true;
         }
         const LogRecoveryResult recovery = m_logFile->writeRecoveryCopy(m_recoveryFolder, rows);
@@ -277,8 +290,10 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
             if (choice == 2) {
                 if (m_services.dialogs.message(m_window, kQuitQuestion.toString(),
                                                Dialogs::Icon::Information,
-                                               Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
+                                               Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
+                    discardJournal();
                     return true;
+                }
                 continue;
             }
             // Escape or the close box: back to the window, nothing lost.
@@ -309,6 +324,112 @@ bool RecordBook::saveElsewhere(const QList<LogLine>& rows)
         m_window, kSavedElsewhereMessage.toString().arg(QDir::toNativeSeparators(path)),
         Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     return true;
+}
+
+bool RecordBook::applyChange(const RecordChange& change)
+{
+    if (!applyRecordChange(*m_model, change))
+        return false;
+    if (change.kind == RecordChange::Kind::Sort) {
+        m_sortColumn = change.column;
+        m_sortOrder = change.descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+        showSortMarks();
+    }
+    return true;
+}
+
+void RecordBook::commitChange(const RecordChange& change)
+{
+    if (!applyChange(change))
+        return;
+    const std::optional<JournalError> error = m_journal->append(change);
+    if (!error || m_journalFailureShown)
+        return;
+    // Once: the list works on, and every later change is tried again.
+    m_journalFailureShown = true;
+    m_services.dialogs.message(m_window,
+                               kJournalWriteFailed.toString() + u"\r\n"_s +
+                                   QDir::toNativeSeparators(m_journal->filePath()),
+                               Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+}
+
+void RecordBook::discardJournal()
+{
+    // Left behind, it would only offer changes the book already holds or the user declined.
+    if (const auto error = m_journal->remove())
+        qWarning("the journal was not removed: %s", qPrintable(error->detail));
+}
+
+void RecordBook::RestoreUnsavedChanges()
+{
+    const QString bookPath = m_logFile->filePath();
+    // The journal is as private as the book; with no book yet, the umask decides.
+    const QFileDevice::Permissions permissions = bookPermissions(bookPath).value_or(
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther);
+    const BookFingerprint base = BookFingerprint::of(bookPath);
+    m_journal->setBase(base, permissions);
+    if (!m_journal->exists())
+        return;
+
+    const JournalReadResult read = RecordJournal::read(m_journal->filePath());
+    if (!read.error && read.changes.isEmpty()) {
+        discardJournal();
+        return;
+    }
+    const auto setAside = [this](const QString& why) {
+        const JournalSetAside kept = m_journal->setAside();
+        QString text = why;
+        if (!kept.error) {
+            if (!text.isEmpty())
+                text += u"\r\n\r\n"_s;
+            text +=
+                kUnsavedChangesKept.toString() + u"\r\n"_s + QDir::toNativeSeparators(kept.path);
+        }
+        if (text.isEmpty())
+            return;
+        m_services.dialogs.message(m_window, text, Dialogs::Icon::Information,
+                                   Dialogs::Buttons::Ok);
+    };
+    if (read.error) {
+        setAside(kJournalUnreadable.toString());
+        return;
+    }
+    QString found = kUnsavedChangesFound.toString().arg(read.changes.size());
+    if (read.cut)
+        found += u"\r\n"_s + kUnsavedChangesTorn.toString();
+    if (read.base != base) {
+        setAside(found + u"\r\n"_s + kBookChangedSince.toString());
+        return;
+    }
+    if (m_services.dialogs.message(m_window, found + u"\r\n"_s + kRestoreQuestion.toString(),
+                                   Dialogs::Icon::Information,
+                                   Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
+        setAside(QString());
+        return;
+    }
+    qsizetype applied = 0;
+    while (applied < read.changes.size() && applyChange(read.changes[applied]))
+        ++applied;
+    // The restored changes stay in the journal until the book is saved, so a second crash
+    // loses them no more than the first.
+    if (applied == read.changes.size()) {
+        if (const auto error = m_journal->continueAfter(read))
+            qWarning("the journal cannot go on: %s", qPrintable(error->detail));
+        return;
+    }
+    // A change that no longer fits the list ends the restore; the journal starts again from
+    // what was restored, so that the next change is not written after one that never applies.
+    discardJournal();
+    for (qsizetype i = 0; i < applied; ++i) {
+        if (const auto error = m_journal->append(read.changes[i])) {
+            qWarning("the journal cannot go on: %s", qPrintable(error->detail));
+            break;
+        }
+    }
+    m_services.dialogs.message(m_window,
+                               kRestoredPartly.toString().arg(read.changes.size()).arg(applied),
+                               Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
 std::optional<int> RecordBook::selectedRow() const
@@ -360,16 +481,13 @@ void RecordBook::applyEditorResult(bool accepted)
         return;
     const int number = m_editor->recordNumber();
     RaceRecord record = m_editor->record();
-    int target = number - 1;
-    if (number > m_model->rowCount()) {
+    const bool added = number > m_model->rowCount();
+    if (added)
         record.no = QString::number(number);
-        m_model->appendRecord(record);
-        target = m_model->rowCount() - 1;
-    } else {
-        m_model->setRecord(target, record);
-    }
-    selectRow(target);
-    m_model->renumber();
+    const RecordChange change =
+        added ? RecordChange::added(record) : RecordChange::changed(number - 1, record);
+    commitChange(change);
+    selectRow(change.kind == RecordChange::Kind::Add ? m_model->rowCount() - 1 : change.row);
 }
 
 void RecordBook::DeleteButton_Click()
@@ -383,8 +501,7 @@ void RecordBook::DeleteButton_Click()
     if (m_services.dialogs.message(m_window, kDeleteQuestion.toString(), Dialogs::Icon::Information,
                                    Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    m_model->removeRecord(*row);
-    m_model->renumber();
+    commitChange(RecordChange::removed(*row));
     // No row is chosen for the user after a deletion.
     m_listView->selectionModel()->clear();
 }
@@ -407,7 +524,7 @@ void RecordBook::moveSelected(int step)
     const int neighbour = *row + step;
     if (neighbour < 0 || neighbour >= m_model->rowCount())
         return;
-    m_model->swapContents(*row, neighbour);
+    commitChange(RecordChange::swapped(*row, neighbour));
     selectRow(neighbour);
 }
 
@@ -416,16 +533,20 @@ void RecordBook::ListView1_ColumnClick(int column)
     if (column == RecordModel::NoColumn)
         return;
     const bool descending = m_sortColumn == column && m_sortOrder == Qt::AscendingOrder;
-    m_sortColumn = column;
-    m_sortOrder = descending ? Qt::DescendingOrder : Qt::AscendingOrder;
+    commitChange(RecordChange::sorted(
+        column, descending,
+        m_model->sortPermutation(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder)));
+}
+
+void RecordBook::showSortMarks()
+{
     for (int i = 0; i < RecordColumnCount; ++i) {
         QString caption = RecordModel::plainCaption(i);
-        if (i == column)
-            caption += (descending ? kDescendingMark : kAscendingMark).toString();
+        if (i == m_sortColumn)
+            caption +=
+                (m_sortOrder == Qt::DescendingOrder ? kDescendingMark : kAscendingMark).toString();
         m_model->setHeaderCaption(i, caption);
     }
-    m_model->sortByColumn(column, m_sortOrder);
-    m_model->renumber();
 }
 
 void RecordBook::ListView1_MouseDown(Qt::MouseButton button)

@@ -21,8 +21,10 @@ class Dialogs;
 class Form3;
 class LogFile;
 struct LogFileError;
+class RecordJournal;
 class RecordListView;
 class RecordModel;
+struct RecordChange;
 
 // The race record book below the calculator: the list, its buttons, the editor and log.dat.
 // The list is the only store of the records while the program runs; log.dat is read at start
@@ -59,6 +61,9 @@ public:
     // Compares, asks and writes at close. False: the user chose to keep the window open (the
     // file changed outside, or nothing could be saved), and the close must not go on.
     bool SaveLogData();
+    // After loading: the changes a crash left unsaved are offered back, and the journal of
+    // this session begins.
+    void RestoreUnsavedChanges();
 
     // The book is read from and saved to folder from now on; only before LoadLogData.
     void useFolder(const QString& folder);
@@ -103,6 +108,11 @@ private:
     void connectControls();
     void moveSelected(int step);
     void applyEditorResult(bool accepted);
+    // Every change of the list passes here: applied, then kept in the journal at once.
+    void commitChange(const RecordChange& change);
+    bool applyChange(const RecordChange& change);
+    void showSortMarks();
+    void discardJournal();
     Form3& editorDialog();
 
     Services m_services;
@@ -121,6 +131,8 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     std::unique_ptr<LogFile> m_logFile;
     QList<LogLine> m_readLines; // the book as read at start: what a merge is measured against
+    std::unique_ptr<RecordJournal> m_journal;
+    bool m_journalFailureShown = false;
     QString m_writeFolder;
     QString m_recoveryFolder;
 };

@@ -4,6 +4,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace torvanu {
@@ -103,9 +104,20 @@ bool Cp932LineReader::fillChunk()
         return false;
 
     qsizetype boundary = -1;
+    // Where a line end may still be found: bytes before it were looked at by an earlier pass
+    // and held none (but a CR at their very end, which waited for the next read). Searching
+    // only the new bytes keeps a line of 50 MB linear instead of quadratic in its length.
+    qsizetype searchFrom = std::max<qsizetype>(0, m_pending.size() - 1);
     while (true) {
         if (!m_atEnd) {
             const qsizetype old = m_pending.size();
+            // A line longer than a read: room for the rest of the file at once (the caller
+            // bounds its size), or at least twice as much, so that it is not copied at every read.
+            if (m_pending.capacity() < old + m_chunkSize) {
+                const qsizetype rest = qsizetype(std::max<qint64>(0, m_device.bytesAvailable()));
+                m_pending.reserve(std::max({2 * m_pending.capacity(), old + m_chunkSize,
+                                            old > 0 ? old + rest : qsizetype(0)}));
+            }
             m_pending.resize(old + m_chunkSize);
             const qint64 got = m_device.read(m_pending.data() + old, m_chunkSize);
             if (got < 0) {
@@ -120,11 +132,14 @@ bool Cp932LineReader::fillChunk()
         }
         if (m_pending.isEmpty())
             return false;
-        boundary = lastLineBoundary(m_pending, m_atEnd);
+        const qsizetype found =
+            lastLineBoundary(QByteArrayView(m_pending).sliced(searchFrom), m_atEnd);
+        boundary = found < 0 ? -1 : searchFrom + found;
         if (m_atEnd && boundary < m_pending.size())
             boundary = m_pending.size(); // a last line without a line end
         if (boundary > 0)
             break;
+        searchFrom = std::max<qsizetype>(0, m_pending.size() - 1);
     }
 
     if (boundary == m_pending.size()) {
@@ -183,6 +198,22 @@ bool Cp932LineReader::next(Line& line)
             m_clean = false;
     }
     return true;
+}
+
+QString Cp932LineReader::takeText(const Line& line)
+{
+    if (!m_chunkClean) {
+        // m_lineText holds this line alone and is made afresh for the next one.
+        return line.text.data() == m_lineText.constData() ? std::move(m_lineText)
+                                                          : line.text.toString();
+    }
+    if (line.text.data() != m_chunkText.constData() || m_textPos < m_chunkText.size())
+        return line.text.toString();
+    // The run is this one line: its text is handed over, its line end cut off in place.
+    QString text = std::move(m_chunkText);
+    text.truncate(line.text.size());
+    m_chunkText = QString();
+    return text;
 }
 
 } // namespace torvanu

@@ -37,6 +37,10 @@ public:
 
     // The views stay valid until the next call. False at the end or on a read error.
     bool next(Line& line);
+    // The text of the line next() just gave, as a string of its own. The line that ends a run
+    // hands over the run's text without a copy (a record with a 50 MB remark is then held
+    // once, not twice); line.text is not to be used afterwards.
+    QString takeText(const Line& line);
 
     bool hasReadError() const { return m_readError; }
     // Of every byte read so far: the whole file's once next() has returned false without error.

@@ -205,9 +205,11 @@ LogLoadResult LogFile::load()
 
     Cp932LineReader::Line line;
     while (reader.next(line)) {
-        std::optional<LogLine> parsed = LogLine::parse(line.text);
+        // The row takes the decoded text over; parse moves it only when the line is a record.
+        std::optional<LogLine> parsed = LogLine::parse(reader.takeText(line));
         if (!parsed) {
-            if (isHiddenLine(line)) {
+            // An empty line is no record and nothing to keep; any other line is kept.
+            if (!line.bytes.isEmpty()) {
                 const bool newGroup =
                     m_hidden.isEmpty() ||
                     m_hidden.last().occurrence != static_cast<int>(result.lines.size());

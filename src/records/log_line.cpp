@@ -31,6 +31,11 @@ std::optional<LogLine::Fields> LogLine::split(QStringView line)
 
 std::optional<LogLine> LogLine::parse(QStringView line)
 {
+    return parse(line.toString());
+}
+
+std::optional<LogLine> LogLine::parse(QString&& line)
+{
     LogLine result;
     qsizetype start = 0;
     for (int i = 0; i < kSeparatorCount; ++i) {
@@ -40,7 +45,7 @@ std::optional<LogLine> LogLine::parse(QStringView line)
         result.m_ends[i] = static_cast<qint32>(end);
         start = end + 1;
     }
-    result.m_text = line.toString();
+    result.m_text = std::move(line);
     return result;
 }
 

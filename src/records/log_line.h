@@ -34,6 +34,8 @@ public:
 
     // Keeps field 0 as read; the loader renumbers.
     static std::optional<LogLine> parse(QStringView line);
+    // The same, keeping the text it is given instead of copying it.
+    static std::optional<LogLine> parse(QString&& line);
     static LogLine fromRecord(const RaceRecord& record);
 
     RaceRecord toRecord() const;

@@ -12,6 +12,10 @@ namespace torvanu {
 namespace {
 
 constexpr QStringView kDataMark = u"あり";
+// A remark can be megabytes long; laying out such a cell at every repaint froze the window
+// for minutes. The list shows its start, the row keeps (and saves) every character.
+constexpr qsizetype kMaxShownCellLength = 1000;
+constexpr QStringView kCutMark = u"…";
 
 bool isValidColumn(int column)
 {
@@ -49,13 +53,27 @@ QString RecordModel::cellText(int row, int column) const
     return current.field(column).toString();
 }
 
+QString RecordModel::shownText(int row, int column) const
+{
+    if (column == DataColumn)
+        return cellText(row, column);
+    const QStringView text = m_lines.at(row).field(column);
+    if (text.size() <= kMaxShownCellLength)
+        return text.toString();
+    // A surrogate pair is not split, so the cut never shows half a character.
+    qsizetype length = kMaxShownCellLength;
+    if (text.at(length - 1).isHighSurrogate())
+        --length;
+    return text.first(length).toString() + kCutMark.toString();
+}
+
 QVariant RecordModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(index.row(), index.column());
+        return shownText(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(columnAlignment(index.column()));
     case kDataPathRole:
@@ -191,10 +209,11 @@ void RecordModel::setHeaderCaption(int column, const QString& caption)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void RecordModel::sortByColumn(int column, Qt::SortOrder order)
+QList<qint32> RecordModel::sortPermutation(int column, Qt::SortOrder order) const
 {
+    QList<qint32> permutation;
     if (!isValidColumn(column))
-        return;
+        return permutation;
 
     QCollator collator(m_collationLocale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
@@ -253,18 +272,33 @@ void RecordModel::sortByColumn(int column, Qt::SortOrder order)
     for (const int d : rowDistinct)
         ++start[static_cast<std::size_t>(rank[static_cast<std::size_t>(d)]) + 1];
     std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<qsizetype> permutation(static_cast<std::size_t>(count));
+    permutation.resize(count);
     for (qsizetype row = 0; row < count; ++row) {
         const auto r = rank[static_cast<std::size_t>(rowDistinct[static_cast<std::size_t>(row)])];
-        permutation[static_cast<std::size_t>(start[static_cast<std::size_t>(r)]++)] = row;
+        permutation[start[static_cast<std::size_t>(r)]++] = static_cast<qint32>(row);
     }
+    return permutation;
+}
+
+QList<qint32> RecordModel::sortByColumn(int column, Qt::SortOrder order)
+{
+    QList<qint32> permutation = sortPermutation(column, order);
+    if (isValidColumn(column))
+        reorder(permutation);
+    return permutation;
+}
+
+void RecordModel::reorder(const QList<qint32>& permutation)
+{
+    Q_ASSERT(permutation.size() == m_lines.size());
+    const qsizetype count = m_lines.size();
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newRowOf(static_cast<std::size_t>(count));
     QList<LogLine> sorted;
     sorted.reserve(count);
     for (qsizetype newRow = 0; newRow < count; ++newRow) {
-        const qsizetype oldRow = permutation[static_cast<std::size_t>(newRow)];
+        const qsizetype oldRow = permutation[newRow];
         newRowOf[static_cast<std::size_t>(oldRow)] = static_cast<int>(newRow);
         sorted.append(std::move(m_lines[oldRow]));
     }

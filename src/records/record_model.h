@@ -43,6 +43,8 @@ public:
 
     // The texts shown in a cell; the data column shows its mark.
     QString cellText(int row, int column) const;
+    // What the list shows: a cell longer than the list can lay out quickly is cut, with a mark.
+    QString shownText(int row, int column) const;
 
     void setRecords(QList<LogLine> lines);
     void setRecords(const QList<RaceRecord>& records);
@@ -61,8 +63,12 @@ public:
     void setHeaderCaption(int column, const QString& caption);
 
     // Stable; compares the cell texts as text, never as numbers, in the collation of the
-    // given locale (the user's by default). Does not renumber.
-    void sortByColumn(int column, Qt::SortOrder order);
+    // given locale (the user's by default). Does not renumber. Returns the old row of every
+    // new row.
+    QList<qint32> sortByColumn(int column, Qt::SortOrder order);
+    QList<qint32> sortPermutation(int column, Qt::SortOrder order) const;
+    // permutation: the old row of every new row, each row once. Does not renumber.
+    void reorder(const QList<qint32>& permutation);
     void setCollationLocale(const QLocale& locale) { m_collationLocale = locale; }
 
 private:

@@ -63,6 +63,8 @@ class TestRecordModel : public QObject
 
 private slots:
     void cells();
+    void longCellsShowTheirStart_data();
+    void longCellsShowTheirStart();
     void sort_data();
     void sort();
     void sortKeepsSelection();
@@ -91,6 +93,33 @@ void TestRecordModel::cells()
     };
     QVERIFY(alignment(RecordModel::TimeColumn) & Qt::AlignRight);
     QVERIFY(alignment(RecordModel::NameColumn) & Qt::AlignLeft);
+}
+
+void TestRecordModel::longCellsShowTheirStart_data()
+{
+    QTest::addColumn<QString>("remarks");
+    QTest::addColumn<QString>("shown");
+
+    const QString full(1000, u'走');
+    QTest::newRow("1,000 characters shown whole") << full << full;
+    QTest::newRow("1,001 characters cut to 1,000 and the mark") << full + u"x"_s << full + u"…"_s;
+    // U+20B9F (𠮟) is two UTF-16 units; half of it would show as a broken character.
+    const QString pair = u"𠮟"_s;
+    QTest::newRow("a character of two units is not split at the cut")
+        << QString(999, u'a') + pair + u"b"_s << QString(999, u'a') + u"…"_s;
+}
+
+void TestRecordModel::longCellsShowTheirStart()
+{
+    QFETCH(QString, remarks);
+    QFETCH(QString, shown);
+
+    RecordModel model;
+    model.appendRecord(makeRecord(u"a"_s, RecordModel::RemarksColumn, remarks));
+    QCOMPARE(model.data(model.index(0, RecordModel::RemarksColumn)).toString(), shown);
+    // What is kept, edited and saved is the whole text.
+    QCOMPARE(model.record(0).remarks, remarks);
+    QCOMPARE(model.cellText(0, RecordModel::RemarksColumn), remarks);
 }
 
 void TestRecordModel::sort_data()
