@@ -1,6 +1,7 @@
 #include "activity/activity_reader.h"
 
 #include "activity/fit_reader.h"
+#include "activity/gzip_data.h"
 #include "activity/gpx_reader.h"
 #include "activity/tcx_reader.h"
 #include "activity/xml_activity.h"
@@ -38,12 +39,12 @@ std::optional<ActivityFormat> detectActivityFormat(QByteArrayView bytes)
     return std::nullopt;
 }
 
-ActivityReadResult readActivity(QByteArrayView bytes)
+namespace {
+
+ActivityReadResult readInflated(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return failed(ActivityError::Kind::Empty);
-    if (bytes.size() > kMaxActivityFileBytes)
-        return failed(ActivityError::Kind::TooLarge);
     const auto format = detectActivityFormat(bytes);
     if (!format)
         return failed(ActivityError::Kind::Foreign);
@@ -56,6 +57,23 @@ ActivityReadResult readActivity(QByteArrayView bytes)
         return readFit(bytes);
     }
     return failed(ActivityError::Kind::Foreign);
+}
+
+} // namespace
+
+ActivityReadResult readActivity(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return failed(ActivityError::Kind::Empty);
+    if (bytes.size() > kMaxActivityFileBytes)
+        return failed(ActivityError::Kind::TooLarge);
+    if (!isGzip(bytes))
+        return readInflated(bytes);
+    // The limit holds for what the file holds, not for its compressed size.
+    const Inflated inflated = inflateGzip(bytes, kMaxActivityFileBytes);
+    if (inflated.error)
+        return failed(*inflated.error);
+    return readInflated(inflated.bytes);
 }
 
 ActivityReadResult readActivityFile(const QString& path)

@@ -1,0 +1,82 @@
+#include "activity/gzip_data.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+
+namespace torvanu {
+
+namespace {
+
+constexpr int kGzipWindow = 15 + 16; // the largest window, and a gzip header only
+
+// The first output buffer, grown by doubling: most files inflate to a few times their size.
+constexpr qsizetype kFirstGuess = 4;
+
+Inflated failed(ActivityError::Kind kind)
+{
+    return {{}, kind};
+}
+
+} // namespace
+
+bool isGzip(QByteArrayView bytes)
+{
+    return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
+           static_cast<unsigned char>(bytes[1]) == 0x8B;
+}
+
+Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
+{
+    using Kind = ActivityError::Kind;
+    z_stream stream{};
+    if (inflateInit2(&stream, kGzipWindow) != Z_OK)
+        return failed(Kind::GzipDamaged);
+    // One byte of room past the limit tells a file that reaches it from one that passes it.
+    const qsizetype room = limit + 1;
+    QByteArray out(std::min(room, std::max<qsizetype>(64 * 1024, bytes.size() * kFirstGuess)),
+                   Qt::Uninitialized);
+    qsizetype produced = 0;
+    qsizetype consumed = 0;
+    int status = Z_OK;
+    while (true) {
+        if (produced == out.size()) {
+            if (out.size() >= room)
+                break;
+            out.resize(std::min(room, out.size() * 2));
+        }
+        // zlib counts in 32 bits; a step takes at most 1 GiB of either side.
+        constexpr qsizetype step = 1 << 30;
+        const qsizetype inputStep = std::min(step, bytes.size() - consumed);
+        const qsizetype outputStep = std::min(step, out.size() - produced);
+        stream.next_in =
+            reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + consumed));
+        stream.avail_in = static_cast<uInt>(inputStep);
+        stream.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        stream.avail_out = static_cast<uInt>(outputStep);
+        status = inflate(&stream, Z_NO_FLUSH);
+        consumed += inputStep - static_cast<qsizetype>(stream.avail_in);
+        produced += outputStep - static_cast<qsizetype>(stream.avail_out);
+        if (status == Z_STREAM_END) {
+            // Another member may follow, as `cat a.gz b.gz` makes; anything else is padding.
+            if (!isGzip(bytes.sliced(consumed)) || inflateReset(&stream) != Z_OK)
+                break;
+            continue;
+        }
+        if (status == Z_BUF_ERROR && stream.avail_out > 0) {
+            status = Z_DATA_ERROR; // the input ends in the middle of a member
+            break;
+        }
+        if (status != Z_OK && status != Z_BUF_ERROR)
+            break;
+    }
+    inflateEnd(&stream);
+    if (produced > limit)
+        return failed(Kind::GzipTooLarge);
+    if (status != Z_STREAM_END)
+        return failed(Kind::GzipDamaged);
+    out.truncate(produced);
+    return {out, std::nullopt};
+}
+
+} // namespace torvanu

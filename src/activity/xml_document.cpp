@@ -1,0 +1,92 @@
+#include "activity/xml_document.h"
+
+#include "activity/xml_memory.h"
+#include "activity/xml_text.h"
+
+#include <algorithm>
+
+namespace torvanu {
+
+namespace {
+
+// Escapes and CDATA are read, for the names; line ends are left as they are, and comments,
+// processing instructions and the document type are read past without a node.
+constexpr unsigned kParseOptions =
+    pugi::parse_escapes | pugi::parse_cdata | pugi::parse_embed_pcdata;
+
+// Whether an element lies deeper than the limit below the document, without recursion.
+bool tooDeep(const pugi::xml_node& document)
+{
+    int depth = 1;
+    pugi::xml_node node = document.first_child();
+    while (node) {
+        if (node.type() == pugi::node_element && depth > kMaxXmlDepth)
+            return true;
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (node == document)
+            return false;
+        if (node)
+            node = node.next_sibling();
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<ActivityError> XmlDocument::parse(QByteArrayView bytes, ActivityFormat format)
+{
+    m_document.reset();
+    m_text.clear();
+    std::optional<QByteArray> text = xmlUtf8(bytes);
+    if (!text || text->isEmpty())
+        return damagedAt(bytes, 0, format);
+    m_text = std::move(*text);
+
+    const XmlMemoryBudget budget;
+    const pugi::xml_parse_result result = m_document.load_buffer_inplace(
+        m_text.data(), static_cast<std::size_t>(m_text.size()), kParseOptions,
+        pugi::encoding_utf8);
+    if (budget.exceeded() || result.status == pugi::status_out_of_memory) {
+        // What was parsed before the memory ran out tells a deep file from a wide one.
+        const bool deep = tooDeep(m_document);
+        m_document.reset();
+        return activityError(deep ? ActivityError::Kind::XmlTooDeep
+                                  : ActivityError::Kind::XmlTooLarge,
+                             format);
+    }
+    if (!result)
+        return damagedAt(bytes, result.offset, format);
+    // One document element, and nothing after it but comments and blanks.
+    int elements = 0;
+    for (const pugi::xml_node& node : m_document.children()) {
+        if (node.type() == pugi::node_element && ++elements > 1)
+            return damagedAt(bytes, node.offset_debug(), format);
+    }
+    if (elements == 0)
+        return damagedAt(bytes, m_text.size(), format);
+    if (tooDeep(m_document))
+        return activityError(ActivityError::Kind::XmlTooDeep, format);
+    return std::nullopt;
+}
+
+// The parse writes into its text: the line is counted in a fresh copy, on this rare road only.
+ActivityError XmlDocument::damagedAt(QByteArrayView bytes, std::ptrdiff_t offset,
+                                     ActivityFormat format)
+{
+    ActivityError error = activityError(ActivityError::Kind::XmlDamaged, format);
+    const QByteArray text = xmlUtf8(bytes).value_or(QByteArray());
+    const qsizetype end = std::clamp<qsizetype>(offset, 0, text.size());
+    error.line = 1 + std::count(text.cbegin(), text.cbegin() + end, '\n');
+    error.offset = end;
+    return error;
+}
+
+} // namespace torvanu
