@@ -441,9 +441,9 @@ struct TimeOrder
 
     std::pair<std::size_t, std::size_t> range(Span span) const
     {
-        const auto first = std::lower_bound(
-            entries.begin(), entries.end(), span.start,
-            [](const auto& entry, quint32 time) { return entry.first < time; });
+        const auto first =
+            std::lower_bound(entries.begin(), entries.end(), span.start,
+                             [](const auto& entry, quint32 time) { return entry.first < time; });
         const auto last =
             std::upper_bound(first, entries.end(), span.end,
                              [](quint32 time, const auto& entry) { return time < entry.first; });

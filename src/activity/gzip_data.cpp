@@ -49,8 +49,7 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
         constexpr qsizetype step = 1 << 30;
         const qsizetype inputStep = std::min(step, bytes.size() - consumed);
         const qsizetype outputStep = std::min(step, out.size() - produced);
-        stream.next_in =
-            reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + consumed));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + consumed));
         stream.avail_in = static_cast<uInt>(inputStep);
         stream.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
         stream.avail_out = static_cast<uInt>(outputStep);

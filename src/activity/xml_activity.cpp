@@ -38,8 +38,7 @@ QString rootElementName(QByteArrayView bytes)
 bool hasLocalName(const pugi::xml_node& node, std::string_view name)
 {
     const std::string_view qualified = node.name();
-    if (qualified.size() < name.size() ||
-        qualified.substr(qualified.size() - name.size()) != name)
+    if (qualified.size() < name.size() || qualified.substr(qualified.size() - name.size()) != name)
         return false;
     return qualified.size() == name.size() || qualified[qualified.size() - name.size() - 1] == ':';
 }

@@ -52,15 +52,13 @@ std::optional<ActivityError> XmlDocument::parse(QByteArrayView bytes, ActivityFo
 
     const XmlMemoryBudget budget;
     const pugi::xml_parse_result result = m_document.load_buffer_inplace(
-        m_text.data(), static_cast<std::size_t>(m_text.size()), kParseOptions,
-        pugi::encoding_utf8);
+        m_text.data(), static_cast<std::size_t>(m_text.size()), kParseOptions, pugi::encoding_utf8);
     if (budget.exceeded() || result.status == pugi::status_out_of_memory) {
         // What was parsed before the memory ran out tells a deep file from a wide one.
         const bool deep = tooDeep(m_document);
         m_document.reset();
-        return activityError(deep ? ActivityError::Kind::XmlTooDeep
-                                  : ActivityError::Kind::XmlTooLarge,
-                             format);
+        return activityError(
+            deep ? ActivityError::Kind::XmlTooDeep : ActivityError::Kind::XmlTooLarge, format);
     }
     if (!result)
         return damagedAt(bytes, result.offset, format);
