@@ -13,6 +13,21 @@ constexpr int kGzipWindow = 15 + 16; // the largest window, and a gzip header on
 // The first output buffer, grown by doubling: most files inflate to a few times their size.
 constexpr qsizetype kFirstGuess = 4;
 
+// A gzip member ends with the size of its data (modulo 4 GiB): for the usual file of one
+// member, the whole of it, so that the data is written once without being moved. It is only a
+// guess: a crafted file may say anything there, and the buffer grows or stops as it must.
+qsizetype firstSize(QByteArrayView bytes)
+{
+    constexpr qsizetype trailer = 4;
+    constexpr qsizetype smallest = 64 * 1024;
+    if (bytes.size() < trailer)
+        return smallest;
+    const auto* end = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size());
+    const qsizetype stated = qsizetype{end[-4]} | qsizetype{end[-3]} << 8 |
+                             qsizetype{end[-2]} << 16 | qsizetype{end[-1]} << 24;
+    return std::max({smallest, stated + 1, bytes.size() * kFirstGuess});
+}
+
 Inflated failed(ActivityError::Kind kind)
 {
     return {{}, kind};
@@ -34,8 +49,7 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
         return failed(Kind::GzipDamaged);
     // One byte of room past the limit tells a file that reaches it from one that passes it.
     const qsizetype room = limit + 1;
-    QByteArray out(std::min(room, std::max<qsizetype>(64 * 1024, bytes.size() * kFirstGuess)),
-                   Qt::Uninitialized);
+    QByteArray out(std::min(room, firstSize(bytes)), Qt::Uninitialized);
     qsizetype produced = 0;
     qsizetype consumed = 0;
     int status = Z_OK;
