@@ -2,6 +2,7 @@
 
 #include "activity/fit_reader.h"
 #include "activity/gzip_data.h"
+#include "activity/huge_pages.h"
 #include "activity/gpx_reader.h"
 #include "activity/tcx_reader.h"
 #include "activity/xml_activity.h"
@@ -92,9 +93,12 @@ ActivityReadResult readActivityFile(const QString& path)
     // nothing of its size beforehand.
     const qint64 expected =
         file.isSequential() ? kMaxActivityFileBytes : std::min(file.size(), kMaxActivityFileBytes);
-    const QByteArray bytes = file.read(expected + 1);
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    preferHugePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0 || file.error() != QFileDevice::NoError)
         return failed(ActivityError::Kind::Unreadable);
+    bytes.truncate(read);
     return readActivity(bytes);
 }
 

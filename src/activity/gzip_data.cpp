@@ -1,5 +1,7 @@
 #include "activity/gzip_data.h"
 
+#include "activity/huge_pages.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -50,6 +52,7 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
     // One byte of room past the limit tells a file that reaches it from one that passes it.
     const qsizetype room = limit + 1;
     QByteArray out(std::min(room, firstSize(bytes)), Qt::Uninitialized);
+    preferHugePages(out.data(), static_cast<std::size_t>(out.size()));
     qsizetype produced = 0;
     qsizetype consumed = 0;
     int status = Z_OK;
@@ -58,6 +61,7 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
             if (out.size() >= room)
                 break;
             out.resize(std::min(room, out.size() * 2));
+            preferHugePages(out.data() + produced, static_cast<std::size_t>(out.size() - produced));
         }
         // zlib counts in 32 bits; a step takes at most 1 GiB of either side.
         constexpr qsizetype step = 1 << 30;

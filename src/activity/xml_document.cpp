@@ -1,9 +1,9 @@
 #include "activity/xml_document.h"
 
-#include "activity/xml_memory.h"
 #include "activity/xml_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace torvanu {
 
@@ -44,19 +44,22 @@ bool tooDeep(const pugi::xml_node& document)
 std::optional<ActivityError> XmlDocument::parse(QByteArrayView bytes, ActivityFormat format)
 {
     m_document.reset();
-    m_text.clear();
-    std::optional<QByteArray> text = xmlUtf8(bytes);
+    const std::optional<QByteArray> text = xmlUtf8(bytes);
     if (!text || text->isEmpty())
         return damagedAt(bytes, 0, format);
-    m_text = std::move(*text);
+    // The parser writes into the text it parses: a copy in the text arena's huge pages.
+    auto* copy = static_cast<char*>(m_textArena.allocate(static_cast<std::size_t>(text->size())));
+    if (!copy)
+        return activityError(ActivityError::Kind::XmlTooLarge, format);
+    std::memcpy(copy, text->constData(), static_cast<std::size_t>(text->size()));
 
-    const XmlMemoryBudget budget;
+    m_treeArena.activate();
     const pugi::xml_parse_result result = m_document.load_buffer_inplace(
-        m_text.data(), static_cast<std::size_t>(m_text.size()), kParseOptions, pugi::encoding_utf8);
-    if (budget.exceeded() || result.status == pugi::status_out_of_memory) {
+        copy, static_cast<std::size_t>(text->size()), kParseOptions, pugi::encoding_utf8);
+    m_treeArena.deactivate();
+    if (m_treeArena.exceeded() || result.status == pugi::status_out_of_memory) {
         // What was parsed before the memory ran out tells a deep file from a wide one.
         const bool deep = tooDeep(m_document);
-        m_document.reset();
         return activityError(
             deep ? ActivityError::Kind::XmlTooDeep : ActivityError::Kind::XmlTooLarge, format);
     }
@@ -69,7 +72,7 @@ std::optional<ActivityError> XmlDocument::parse(QByteArrayView bytes, ActivityFo
             return damagedAt(bytes, node.offset_debug(), format);
     }
     if (elements == 0)
-        return damagedAt(bytes, m_text.size(), format);
+        return damagedAt(bytes, text->size(), format);
     if (tooDeep(m_document))
         return activityError(ActivityError::Kind::XmlTooDeep, format);
     return std::nullopt;

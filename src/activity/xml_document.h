@@ -1,12 +1,14 @@
 #pragma once
 
 #include "activity/activity.h"
+#include "activity/xml_memory.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <pugixml.hpp>
 
+#include <limits>
 #include <optional>
 
 namespace torvanu {
@@ -14,7 +16,8 @@ namespace torvanu {
 // Elements nested deeper than this are refused: no real GPX or TCX file comes near it.
 constexpr int kMaxXmlDepth = 64;
 
-// A GPX or TCX file parsed whole into a tree, in its own UTF-8 copy of the bytes. Only the
+// A GPX or TCX file parsed whole into a tree, in its own UTF-8 copy of the bytes; one parse
+// per document. Only the
 // five predefined entities and character references are expanded, so no entity a file
 // declares can make it grow; the parse takes time linear in the bytes, and its tree is
 // held to XmlMemoryBudget's limit.
@@ -31,8 +34,9 @@ private:
     static ActivityError damagedAt(QByteArrayView bytes, std::ptrdiff_t offset,
                                    ActivityFormat format);
 
-    QByteArray m_text; // what the tree's names and texts point into
-    pugi::xml_document m_document;
+    XmlArena m_textArena{std::numeric_limits<std::size_t>::max()}; // the text the tree points into
+    XmlArena m_treeArena;
+    pugi::xml_document m_document; // freed before the arenas that hold it
 };
 
 } // namespace torvanu

@@ -1,31 +1,50 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace torvanu {
 
 // The memory an XML tree may take while one file is parsed. A real 64 MiB GPX file needs
-// less than half of it; a crafted one of empty elements or attributes would need ten times
-// its size, and is refused when the tree reaches this.
+// less than it; a crafted one of empty elements or attributes would need ten times its size,
+// and is refused when the tree reaches this.
 constexpr std::size_t kMaxXmlTreeBytes = 256 * 1024 * 1024;
 
-// While it lives, pugixml's allocations on this thread are counted and refused past the
-// limit, which pugixml reports as running out of memory. Trees parsed before it and still
-// alive keep their memory and their count.
-class XmlMemoryBudget
+// Where pugixml puts one tree: large regions taken from the system in huge pages where it has
+// them, since a tree of millions of nodes would otherwise take a page fault every 4 KiB, and
+// refused past the limit (which pugixml reports as running out of memory). The tree is freed
+// with the arena, so the arena must outlive the document that uses it.
+class XmlArena
 {
 public:
-    explicit XmlMemoryBudget(std::size_t limit = kMaxXmlTreeBytes);
-    ~XmlMemoryBudget();
-    XmlMemoryBudget(const XmlMemoryBudget&) = delete;
-    XmlMemoryBudget& operator=(const XmlMemoryBudget&) = delete;
+    explicit XmlArena(std::size_t limit = kMaxXmlTreeBytes);
+    ~XmlArena();
+    XmlArena(const XmlArena&) = delete;
+    XmlArena& operator=(const XmlArena&) = delete;
 
-    // Whether an allocation was refused since the budget began.
-    bool exceeded() const;
+    // While active, pugixml's allocations on this thread come from this arena.
+    void activate();
+    void deactivate();
+
+    // Whether an allocation was refused.
+    bool exceeded() const { return m_exceeded; }
+
+    void* allocate(std::size_t size);
 
 private:
-    std::size_t m_previousLimit;
-    bool m_previousExceeded;
+    struct Region
+    {
+        void* mapping = nullptr;
+        std::size_t length = 0;
+    };
+
+    std::size_t m_limit;
+    std::size_t m_taken = 0; // bytes of regions
+    bool m_exceeded = false;
+    std::vector<Region> m_regions;
+    unsigned char* m_next = nullptr; // the free part of the last region
+    unsigned char* m_end = nullptr;
+    XmlArena* m_previous = nullptr;
 };
 
 } // namespace torvanu

@@ -53,8 +53,9 @@ bool isUtf8(const QByteArray& name)
 
 std::optional<QByteArray> xmlUtf8(QByteArrayView bytes)
 {
+    const auto asTheyAre = [bytes] { return QByteArray::fromRawData(bytes.data(), bytes.size()); };
     if (bytes.startsWith("\xEF\xBB\xBF"))
-        return bytes.toByteArray();
+        return asTheyAre();
     if (const auto wide = QStringConverter::encodingForData(bytes, u'<')) {
         QStringDecoder decoder(*wide);
         const QString text = decoder(bytes);
@@ -62,7 +63,7 @@ std::optional<QByteArray> xmlUtf8(QByteArrayView bytes)
     }
     const QByteArray declared = declaredEncoding(bytes);
     if (declared.isEmpty() || isUtf8(declared))
-        return bytes.toByteArray();
+        return asTheyAre();
     QStringDecoder decoder(declared.constData());
     if (!decoder.isValid())
         return std::nullopt;
