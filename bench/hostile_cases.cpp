@@ -54,12 +54,13 @@ void readHostile(benchmark::State& state, BenchContext& context, std::size_t ind
         const ChildRun run = runChild(request);
         const qsizetype tab = run.output.indexOf('\t');
         const QList<QByteArray> figures = run.output.left(tab).split(' ');
-        if (run.exitCode != 0 || tab < 0 || figures.size() != 3) {
+        if (run.exitCode != 0 || tab < 0 || figures.size() != 4) {
             state.SkipWithError("the reading process did not report");
             break;
         }
         state.SetIterationTime(figures[0].toDouble());
         context.samples->add(name + ":kilobytes", figures[1].toDouble());
+        context.samples->add(name + ":processor", figures[3].toDouble());
         const QByteArray message = run.output.mid(tab + 1).trimmed();
         context.samples->notes[name + ":result"] =
             message.isEmpty() ? "read: " + figures[2].toStdString() + " activities"

@@ -1,5 +1,6 @@
 #include "activity/fit_reader.h"
 
+#include "activity/huge_pages.h"
 #include "activity/track_math.h"
 
 #include <algorithm>
@@ -617,6 +618,17 @@ ActivityReadResult readFit(QByteArrayView bytes)
     ActivityReadResult result;
     result.format = ActivityFormat::Fit;
     Messages messages;
+    // No message is shorter than a byte: room for as many as the file could hold, up to the
+    // limits, is set aside once, so that the lists are never moved as they grow. Only what is
+    // written to takes memory, in huge pages where the system has them.
+    const auto room = [&bytes](std::size_t limit) {
+        return std::min(static_cast<std::size_t>(bytes.size()), limit + 1);
+    };
+    messages.records.reserve(room(kMaxFitRecords));
+    messages.laps.reserve(room(kMaxFitRecords));
+    messages.sessions.reserve(room(static_cast<std::size_t>(kMaxActivities)));
+    preferHugePages(messages.records.data(), messages.records.capacity() * sizeof(FitRecord));
+    preferHugePages(messages.laps.data(), messages.laps.capacity() * sizeof(FitLap));
     qsizetype pos = 0;
     do {
         FileDecoder decoder(bytes, messages);
