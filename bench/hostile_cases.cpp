@@ -63,7 +63,7 @@ void readHostile(benchmark::State& state, BenchContext& context, std::size_t ind
         context.samples->add(name + ":processor", figures[3].toDouble());
         const QByteArray message = run.output.mid(tab + 1).trimmed();
         context.samples->notes[name + ":result"] =
-            message.isEmpty() ? "read: " + figures[2].toStdString() + " activities"
+            message.isEmpty() ? "read, activities: " + figures[2].toStdString()
                               : "refused: " + message.toStdString();
     }
     QFile::remove(path);
