@@ -12,6 +12,23 @@ namespace {
 
 constexpr int kGzipWindow = 15 + 16; // the largest window, and a gzip header only
 
+// A gzip member ends with the size of its data (modulo 4 GiB): for the usual file of one
+// member, the whole of it, so that the data is written once without being moved. Only a
+// guess: a crafted file may say anything there, and the buffer grows or stops as it must.
+qsizetype firstSize(QByteArrayView bytes, qsizetype room)
+{
+    constexpr qsizetype smallest = 64 * 1024;
+    if (bytes.size() < 4)
+        return std::min(room, smallest);
+    const auto* end = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size());
+    const qsizetype stated = qsizetype{end[-4]} | qsizetype{end[-3]} << 8 |
+                             qsizetype{end[-2]} << 16 | qsizetype{end[-1]} << 24;
+    // Deflate makes at most 1,032 bytes of one: a size past that is not believed.
+    constexpr qsizetype deflateRatio = 1032;
+    const qsizetype possible = std::min(room, bytes.size() * deflateRatio);
+    return std::clamp(stated + 1, std::min(possible, smallest), possible);
+}
+
 Inflated failed(ActivityError::Kind kind)
 {
     return {{}, kind};
@@ -33,14 +50,18 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
         return failed(Kind::GzipDamaged);
     // One byte of room past the limit tells a file that reaches it from one that passes it.
     const qsizetype room = limit + 1;
-    // Room for the limit is set aside at once: only the part written to takes memory, and the
-    // data is never moved as it grows.
-    QByteArray out(room, Qt::Uninitialized);
+    QByteArray out(firstSize(bytes, room), Qt::Uninitialized);
     preferHugePages(out.data(), static_cast<std::size_t>(out.size()));
     qsizetype produced = 0;
     qsizetype consumed = 0;
     int status = Z_OK;
-    while (produced < out.size()) {
+    while (true) {
+        if (produced == out.size()) {
+            if (out.size() >= room)
+                break;
+            out.resize(std::min(room, out.size() * 2));
+            preferHugePages(out.data() + produced, static_cast<std::size_t>(out.size() - produced));
+        }
         // zlib counts in 32 bits; a step takes at most 1 GiB of either side.
         constexpr qsizetype step = 1 << 30;
         const qsizetype inputStep = std::min(step, bytes.size() - consumed);
