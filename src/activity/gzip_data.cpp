@@ -59,7 +59,9 @@ Inflated inflateGzip(QByteArrayView bytes, qsizetype limit)
         if (produced == out.size()) {
             if (out.size() >= room)
                 break;
-            out.resize(std::min(room, out.size() * 2));
+            // The stated size was wrong: the rest may be anything up to the limit, so room for
+            // all of it is set aside at once rather than moving the data at every doubling.
+            out.resize(room);
             preferHugePages(out.data() + produced, static_cast<std::size_t>(out.size() - produced));
         }
         // zlib counts in 32 bits; a step takes at most 1 GiB of either side.

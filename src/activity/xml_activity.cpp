@@ -5,6 +5,7 @@
 #include <QString>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -91,18 +92,12 @@ std::optional<double> xmlNumber(std::string_view utf8)
 
 std::optional<double> xmlTime(std::string_view utf8)
 {
-    const std::string_view text = trimmedAscii(utf8);
-    if (text.size() <= kShortText) {
-        char16_t wide[kShortText];
-        bool ascii = true;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            ascii = ascii && static_cast<unsigned char>(text[i]) < 0x80;
-            wide[i] = static_cast<unsigned char>(text[i]);
-        }
-        if (ascii)
-            return parseXmlTime(QStringView(wide, static_cast<qsizetype>(text.size())));
-    }
-    if (utf8.size() > kShortText * 4)
+    if (const auto time = parseXmlTime(trimmedAscii(utf8)))
+        return time;
+    // Blanks that are not ASCII, or no time at all: Qt's reading of the text decides.
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || utf8.size() > kShortText * 4)
         return std::nullopt;
     return parseXmlTime(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }

@@ -14,27 +14,31 @@ namespace {
 constexpr unsigned kParseOptions =
     pugi::parse_escapes | pugi::parse_cdata | pugi::parse_embed_pcdata;
 
-// Whether an element lies deeper than the limit below the document, without recursion.
+// Whether an element lies deeper than the limit below the document, without recursion. The
+// whole tree is walked, with as few calls into pugixml a node as can be: it is the one pass
+// over the nodes the readers do not look at.
 bool tooDeep(const pugi::xml_node& document)
 {
     int depth = 1;
     pugi::xml_node node = document.first_child();
     while (node) {
-        if (node.type() == pugi::node_element && depth > kMaxXmlDepth)
+        // A text below an element at the limit is no deeper than that element.
+        if (depth > kMaxXmlDepth && node.type() == pugi::node_element)
             return true;
-        if (node.first_child()) {
-            node = node.first_child();
+        if (const pugi::xml_node child = node.first_child()) {
+            node = child;
             ++depth;
             continue;
         }
-        while (node && !node.next_sibling()) {
+        pugi::xml_node next = node.next_sibling();
+        while (!next) {
             node = node.parent();
             --depth;
+            if (!node || node == document)
+                return false;
+            next = node.next_sibling();
         }
-        if (node == document)
-            return false;
-        if (node)
-            node = node.next_sibling();
+        node = next;
     }
     return false;
 }

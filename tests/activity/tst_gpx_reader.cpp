@@ -147,6 +147,15 @@ void TestGpxReader::tracks_data()
         << gpx("<rte>" + point(0, "2024-11-08T09:00:00Z", "rtept") +
                point(0.01, "2024-11-08T09:05:00Z", "rtept") + "</rte>")
         << false << QString() << 0.0 << kMetresPerHundredthDegree << Sport::Unknown;
+    // The document element is the first level: 63 more reach the limit, a text and a CDATA
+    // below the deepest one included.
+    const auto nested = [](int levels) {
+        return QByteArray("<a>").repeated(levels) + "x<![CDATA[y]]>" +
+               QByteArray("</a>").repeated(levels);
+    };
+    QTest::newRow("elements 64 levels deep beside the track")
+        << gpx(nested(63) + meridianTrack()) << true << u"2024-11-08T09:00:00Z"_s << 600.0
+        << twoHundredths << Sport::Unknown;
     QTest::newRow("a point off the globe is left out")
         << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") +
                point(91, "2024-11-08T09:01:00Z") + point(0.01, "2024-11-08T09:05:00Z") +
@@ -246,6 +255,9 @@ void TestGpxReader::refused_data()
         << sample(u"unicode_with_bom.gpx"_s) << Kind::NoActivity << 0;
     QTest::newRow("waypoint with Garmin's extension")
         << sample(u"gpx_with_garmin_extension.gpx"_s) << Kind::NoActivity << 0;
+    QTest::newRow("elements 65 levels deep")
+        << gpx(QByteArray("<a>").repeated(64) + QByteArray("</a>").repeated(64) + meridianTrack())
+        << Kind::XmlTooDeep << 0;
     QTest::newRow("an encoding no converter knows")
         << "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>\n" +
                whole.mid(whole.indexOf('\n') + 1)
