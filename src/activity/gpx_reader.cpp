@@ -39,7 +39,7 @@ void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
     const auto longitude = xmlNumber(std::string_view(element.attribute("lon").value()));
     GpxPoint point;
     for (const pugi::xml_node& child : element.children()) {
-        if (child.type() == pugi::node_element && hasLocalName(child, "time"))
+        if (localName(child) == "time" && child.type() == pugi::node_element)
             point.time = xmlTime(textOf(child));
     }
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
@@ -68,7 +68,7 @@ GpxTrack readTrack(const pugi::xml_node& element, bool route)
             readPoint(child, track.points);
         } else if (!route && hasLocalName(child, "trkseg")) {
             for (const pugi::xml_node& point : child.children()) {
-                if (point.type() == pugi::node_element && hasLocalName(point, "trkpt"))
+                if (localName(point) == "trkpt" && point.type() == pugi::node_element)
                     readPoint(point, track.points);
             }
         }

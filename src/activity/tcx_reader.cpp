@@ -49,6 +49,8 @@ std::string_view textOf(const pugi::xml_node& element)
     return element.child_value();
 }
 
+// Texts have no name, and comments and the like are not kept: in the loops over a point's
+// children a name alone tells an element.
 bool isElement(const pugi::xml_node& node)
 {
     return node.type() == pugi::node_element;
@@ -57,11 +59,10 @@ bool isElement(const pugi::xml_node& node)
 void readPosition(const pugi::xml_node& element, TcxPoint& point)
 {
     for (const pugi::xml_node& child : element.children()) {
-        if (!isElement(child))
-            continue;
-        if (hasLocalName(child, "LatitudeDegrees"))
+        const std::string_view name = localName(child);
+        if (name == "LatitudeDegrees")
             point.latitude = xmlNumber(textOf(child));
-        else if (hasLocalName(child, "LongitudeDegrees"))
+        else if (name == "LongitudeDegrees")
             point.longitude = xmlNumber(textOf(child));
     }
     if (!point.latitude || !point.longitude || std::abs(*point.latitude) > 90 ||
@@ -78,13 +79,12 @@ void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
             continue;
         TcxPoint point;
         for (const pugi::xml_node& child : trackpoint.children()) {
-            if (!isElement(child))
-                continue;
-            if (hasLocalName(child, "Time"))
+            const std::string_view name = localName(child);
+            if (name == "Time")
                 point.time = xmlTime(textOf(child));
-            else if (hasLocalName(child, "DistanceMeters"))
+            else if (name == "DistanceMeters")
                 point.distance = nonNegative(xmlNumber(textOf(child)));
-            else if (hasLocalName(child, "Position"))
+            else if (name == "Position")
                 readPosition(child, point);
         }
         points.push_back(point);
@@ -96,13 +96,12 @@ void readLap(const pugi::xml_node& element, TcxActivity& activity)
     TcxLap lap;
     lap.start = xmlTime(element.attribute("StartTime").value());
     for (const pugi::xml_node& child : element.children()) {
-        if (!isElement(child))
-            continue;
-        if (hasLocalName(child, "TotalTimeSeconds"))
+        const std::string_view name = localName(child);
+        if (name == "TotalTimeSeconds")
             lap.timer = nonNegative(xmlNumber(textOf(child))).value_or(0);
-        else if (hasLocalName(child, "DistanceMeters"))
+        else if (name == "DistanceMeters")
             lap.distance = nonNegative(xmlNumber(textOf(child)));
-        else if (hasLocalName(child, "Track"))
+        else if (name == "Track")
             readTrack(child, activity.points);
     }
     activity.laps.push_back(lap);

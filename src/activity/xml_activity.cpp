@@ -36,12 +36,16 @@ QString rootElementName(QByteArrayView bytes)
     return {};
 }
 
-bool hasLocalName(const pugi::xml_node& node, std::string_view name)
+std::string_view localName(const pugi::xml_node& node)
 {
     const std::string_view qualified = node.name();
-    if (qualified.size() < name.size() || qualified.substr(qualified.size() - name.size()) != name)
-        return false;
-    return qualified.size() == name.size() || qualified[qualified.size() - name.size() - 1] == ':';
+    const std::size_t colon = qualified.rfind(':');
+    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+}
+
+bool hasLocalName(const pugi::xml_node& node, std::string_view name)
+{
+    return localName(node) == name;
 }
 
 pugi::xml_node childNamed(const pugi::xml_node& node, std::string_view name)

@@ -14,7 +14,10 @@ namespace torvanu {
 // The local name of the document's first element; empty when there is none.
 QString rootElementName(QByteArrayView bytes);
 
-// Whether an element has this local name, whatever prefix its namespace is given.
+// An element's name without the prefix of its namespace, whatever prefix that is.
+std::string_view localName(const pugi::xml_node& node);
+
+// Whether an element has this local name.
 bool hasLocalName(const pugi::xml_node& node, std::string_view name);
 
 // The first child element with this local name; an empty node when there is none.
