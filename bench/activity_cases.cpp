@@ -26,13 +26,18 @@ constexpr int kRunSeconds = 4 * 60 * 60;
 constexpr int kSmokeSeconds = 60;
 
 // Written once per run and shared by the figure and its floor.
-QString runFile(const BenchContext& context, bool fit)
+QString runFile(const BenchContext& context, ActivityFormat format)
 {
-    const QString path = QDir(context.root).filePath(fit ? u"run.fit"_s : u"run.gpx"_s);
+    const QString name = format == ActivityFormat::Fit   ? u"run.fit"_s
+                         : format == ActivityFormat::Gpx ? u"run.gpx"_s
+                                                         : u"run.tcx"_s;
+    const QString path = QDir(context.root).filePath(name);
     if (QFile::exists(path))
         return path;
     const int seconds = context.smoke ? kSmokeSeconds : kRunSeconds;
-    const QByteArray bytes = fit ? generateFitRun(seconds) : generateGpxRun(seconds);
+    const QByteArray bytes = format == ActivityFormat::Fit   ? generateFitRun(seconds)
+                             : format == ActivityFormat::Gpx ? generateGpxRun(seconds)
+                                                             : generateTcxRun(seconds);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
         return {};
@@ -46,9 +51,9 @@ enum class Reading
     Tokens, // the bytes, and every token of them through QXmlStreamReader
 };
 
-void readRun(benchmark::State& state, BenchContext& context, bool fit, Reading reading)
+void readRun(benchmark::State& state, BenchContext& context, ActivityFormat format, Reading reading)
 {
-    const QString path = runFile(context, fit);
+    const QString path = runFile(context, format);
     if (path.isEmpty()) {
         state.SkipWithError("could not write the generated file");
         return;
@@ -89,7 +94,7 @@ void openRaceDetail(benchmark::State& state, BenchContext& context)
     record.raceName = u"4時間走"_s;
     record.distance = u"42.195km"_s;
     record.raceTime = u" 4時間 0分 0秒"_s;
-    record.dataPath = runFile(context, true);
+    record.dataPath = runFile(context, ActivityFormat::Fit);
     if (record.dataPath.isEmpty()) {
         state.SkipWithError("could not write the generated file");
         return;
@@ -113,16 +118,20 @@ void openRaceDetail(benchmark::State& state, BenchContext& context)
 void registerActivityCases(BenchContext& context)
 {
     BenchContext* c = &context;
-    for (const bool fit : {true, false}) {
-        const std::string name = fit ? "activity/fit" : "activity/gpx";
+    for (const auto& [format, name] :
+         {std::pair{ActivityFormat::Fit, std::string("activity/fit")},
+          std::pair{ActivityFormat::Gpx, std::string("activity/gpx")},
+          std::pair{ActivityFormat::Tcx, std::string("activity/tcx")}}) {
         for (const auto& [suffix, reading] :
              {std::pair{"", Reading::Decode}, std::pair{"/floor", Reading::Bytes},
               std::pair{"/tokens", Reading::Tokens}}) {
-            if (fit && reading == Reading::Tokens)
+            if (format == ActivityFormat::Fit && reading == Reading::Tokens)
                 continue;
             benchmark::RegisterBenchmark(
                 (name + suffix).c_str(),
-                [c, fit, reading](benchmark::State& s) { readRun(s, *c, fit, reading); })
+                [c, format = format, reading = reading](benchmark::State& s) {
+                    readRun(s, *c, format, reading);
+                })
                 ->UseManualTime()
                 ->Iterations(context.smoke ? 1 : 20)
                 ->Repetitions(context.smoke ? 1 : 6);

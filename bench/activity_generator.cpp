@@ -116,4 +116,54 @@ QByteArray generateGpxRun(int seconds)
     return out;
 }
 
+QByteArray generateTcxRun(int seconds)
+{
+    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<TrainingCenterDatabase "
+                     "xmlns=\"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2\" "
+                     "xmlns:ns3=\"http://www.garmin.com/xmlschemas/ActivityExtension/v2\">\n"
+                     " <Activities>\n  <Activity Sport=\"Running\">\n";
+    out.reserve(seconds * 420);
+    const auto start = static_cast<qint64>(kUnixStart);
+    const auto timeAt = [start](int second) {
+        return QDateTime::fromSecsSinceEpoch(start + second, QTimeZone::utc())
+            .toString(Qt::ISODate)
+            .toLatin1();
+    };
+    out += "   <Id>" + timeAt(0) + "</Id>\n";
+    int lapStart = 0;
+    double lapDistance = 0;
+    QByteArray points;
+    for (int second = 0; second <= seconds; ++second) {
+        const Sample s = sampleAt(second);
+        points +=
+            "      <Trackpoint>\n       <Time>" + timeAt(second) +
+            "</Time>\n       <Position>\n        <LatitudeDegrees>" +
+            QByteArray::number(s.latitude, 'f', 7) +
+            "</LatitudeDegrees>\n        <LongitudeDegrees>" +
+            QByteArray::number(s.longitude, 'f', 7) +
+            "</LongitudeDegrees>\n       </Position>\n       <AltitudeMeters>" +
+            QByteArray::number(s.altitude, 'f', 1) + "</AltitudeMeters>\n       <DistanceMeters>" +
+            QByteArray::number(s.distance, 'f', 2) +
+            "</DistanceMeters>\n       <HeartRateBpm><Value>" + QByteArray::number(s.heartRate) +
+            "</Value></HeartRateBpm>\n       <Extensions><ns3:TPX><ns3:Speed>" +
+            QByteArray::number(s.speed, 'f', 3) +
+            "</ns3:Speed></ns3:TPX></Extensions>\n      </Trackpoint>\n";
+        if (s.distance - lapDistance >= 1000 || second == seconds) {
+            out += "   <Lap StartTime=\"" + timeAt(lapStart) + "\">\n    <TotalTimeSeconds>" +
+                   QByteArray::number(second - lapStart) +
+                   "</TotalTimeSeconds>\n    <DistanceMeters>" +
+                   QByteArray::number(s.distance - lapDistance, 'f', 2) +
+                   "</DistanceMeters>\n    <Intensity>Active</Intensity>\n"
+                   "    <TriggerMethod>Distance</TriggerMethod>\n    <Track>\n" +
+                   points + "    </Track>\n   </Lap>\n";
+            points.clear();
+            lapStart = second;
+            lapDistance = s.distance;
+        }
+    }
+    out += "  </Activity>\n </Activities>\n</TrainingCenterDatabase>\n";
+    return out;
+}
+
 } // namespace torvanu::bench

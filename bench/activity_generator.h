@@ -13,4 +13,8 @@ QByteArray generateFitRun(int seconds);
 // heart rate in Garmin's extension.
 QByteArray generateGpxRun(int seconds);
 
+// The same run as a watch's TCX: a lap every kilometre holding its track points, each with
+// its time, position, altitude, distance, heart rate and speed.
+QByteArray generateTcxRun(int seconds);
+
 } // namespace torvanu::bench

@@ -1,6 +1,7 @@
 #include "bench_cases.h"
 
 #include "activity_cases.h"
+#include "hostile_cases.h"
 #include "child_process.h"
 #include "log_generator.h"
 #include "pace_band_cases.h"
@@ -668,6 +669,7 @@ void registerCases(BenchContext& context)
 
     registerActivityCases(context);
     registerSafetyCases(context);
+    registerHostileCases(context);
 }
 
 } // namespace torvanu::bench

@@ -20,7 +20,8 @@ public:
     double percentile(const std::string& name, double p) const;
     double median(const std::string& name) const { return percentile(name, 50); }
 
-    std::vector<std::string> failures; // "case: message"
+    std::vector<std::string> failures;        // "case: message"
+    std::map<std::string, std::string> notes; // what a figure cannot say: a case's result
 
 private:
     std::map<std::string, std::vector<double>> m_values;

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -45,8 +46,8 @@ struct ActivityStart
 
 struct Activity
 {
+    QString name; // as the file names it (a GPX track's or a TCX course's name); often empty
     Sport sport = Sport::Unknown;
-    QString name; // a GPX track's <name>; empty where the file gives none
     ActivityStart start;
     bool timed = true;  // false for a planned route: only its distance means anything
     double elapsed = 0; // seconds from start to finish, what a race result is
@@ -55,6 +56,11 @@ struct Activity
     QList<Lap> laps;
     std::vector<TrackPoint> track;
 };
+
+// No real file comes near these; past them a file is refused, so that no file can make a
+// reader take more time or memory than its size alone would.
+constexpr qsizetype kMaxActivities = 10'000;          // tracks, activities or sessions
+constexpr std::size_t kMaxActivityPoints = 2'000'000; // points of all the tracks, and laps
 
 enum class ActivityFormat
 {
@@ -67,17 +73,22 @@ struct ActivityError
 {
     enum class Kind
     {
-        TooLarge,       // over the size limit; not read at all
-        Unreadable,     // the file could not be opened or read
-        Empty,          // no bytes
-        Foreign,        // neither GPX, TCX nor FIT
-        XmlDamaged,     // GPX or TCX that is not well-formed XML; see line
-        FitHeader,      // a FIT file header that is not one
-        FitTruncated,   // the FIT data stops in the middle
-        FitCrc,         // a FIT checksum does not match its bytes
-        FitDamaged,     // a FIT record that cannot be understood
-        TooManyRecords, // more FIT records than any activity has
-        NoActivity,     // the file reads, but holds no track, lap or session
+        TooLarge,          // over the size limit; not read at all
+        Unreadable,        // the file could not be opened or read
+        Empty,             // no bytes
+        Foreign,           // neither GPX, TCX nor FIT
+        XmlDamaged,        // GPX or TCX that is not well-formed XML; see line
+        FitHeader,         // a FIT file header that is not one
+        FitTruncated,      // the FIT data stops in the middle
+        FitCrc,            // a FIT checksum does not match its bytes
+        FitDamaged,        // a FIT record that cannot be understood
+        TooManyRecords,    // more points (FIT records and laps) than any activity has
+        NoActivity,        // the file reads, but holds no track, lap or session
+        TooManyActivities, // more tracks, activities or sessions than any real file has
+        XmlTooDeep,        // XML elements nested deeper than any real file nests them
+        XmlTooLarge,       // an XML tree larger than the memory set aside for one
+        GzipDamaged,       // a .gz file that does not inflate
+        GzipTooLarge,      // a .gz file that inflates past the size limit; not inflated whole
     };
     Kind kind = Kind::Foreign;
     ActivityFormat format = ActivityFormat::Fit; // for the kinds that name a format

@@ -1,6 +1,8 @@
 #include "activity/activity_reader.h"
 
 #include "activity/fit_reader.h"
+#include "activity/gzip_data.h"
+#include "activity/huge_pages.h"
 #include "activity/gpx_reader.h"
 #include "activity/tcx_reader.h"
 #include "activity/xml_activity.h"
@@ -38,12 +40,12 @@ std::optional<ActivityFormat> detectActivityFormat(QByteArrayView bytes)
     return std::nullopt;
 }
 
-ActivityReadResult readActivity(QByteArrayView bytes)
+namespace {
+
+ActivityReadResult readInflated(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return failed(ActivityError::Kind::Empty);
-    if (bytes.size() > kMaxActivityFileBytes)
-        return failed(ActivityError::Kind::TooLarge);
     const auto format = detectActivityFormat(bytes);
     if (!format)
         return failed(ActivityError::Kind::Foreign);
@@ -56,6 +58,23 @@ ActivityReadResult readActivity(QByteArrayView bytes)
         return readFit(bytes);
     }
     return failed(ActivityError::Kind::Foreign);
+}
+
+} // namespace
+
+ActivityReadResult readActivity(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return failed(ActivityError::Kind::Empty);
+    if (bytes.size() > kMaxActivityFileBytes)
+        return failed(ActivityError::Kind::TooLarge);
+    if (!isGzip(bytes))
+        return readInflated(bytes);
+    // The limit holds for what the file holds, not for its compressed size.
+    const Inflated inflated = inflateGzip(bytes, kMaxActivityFileBytes);
+    if (inflated.error)
+        return failed(*inflated.error);
+    return readInflated(inflated.bytes);
 }
 
 ActivityReadResult readActivityFile(const QString& path)
@@ -74,9 +93,12 @@ ActivityReadResult readActivityFile(const QString& path)
     // nothing of its size beforehand.
     const qint64 expected =
         file.isSequential() ? kMaxActivityFileBytes : std::min(file.size(), kMaxActivityFileBytes);
-    const QByteArray bytes = file.read(expected + 1);
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes(expected + 1, Qt::Uninitialized);
+    preferHugePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0 || file.error() != QFileDevice::NoError)
         return failed(ActivityError::Kind::Unreadable);
+    bytes.truncate(read);
     return readActivity(bytes);
 }
 

@@ -2,6 +2,8 @@
 
 #include "activity/activity_reader.h"
 #include "activity/fit_reader.h"
+#include "activity/xml_document.h"
+#include "activity/xml_memory.h"
 
 using namespace Qt::StringLiterals;
 
@@ -48,9 +50,25 @@ QString activityErrorText(const ActivityError& error)
     case Kind::FitDamaged:
         return u"FITファイルのデータが壊れています"_s;
     case Kind::TooManyRecords:
-        return u"FITファイルの記録が多すぎます（%1件まで）"_s.arg(kMaxFitRecords);
+        return u"%1ファイルの記録が多すぎます（%2件まで）"_s.arg(formatName(error.format))
+            .arg(kMaxActivityPoints);
     case Kind::NoActivity:
         return u"%1ファイルに記録がありません"_s.arg(formatName(error.format));
+    case Kind::TooManyActivities:
+        return u"%1ファイルのアクティビティが多すぎます（%2件まで）"_s.arg(formatName(error.format))
+            .arg(kMaxActivities);
+    case Kind::XmlTooDeep:
+        return u"%1ファイルの要素の入れ子が深すぎます（%2段まで）"_s.arg(formatName(error.format))
+            .arg(kMaxXmlDepth);
+    case Kind::XmlTooLarge:
+        return u"%1ファイルの要素が多すぎます（読み込みに使うメモリは%2 MiBまで）"_s
+            .arg(formatName(error.format))
+            .arg(kMaxXmlTreeBytes / (1024 * 1024));
+    case Kind::GzipDamaged:
+        return u"圧縮ファイル（.gz）が壊れています"_s;
+    case Kind::GzipTooLarge:
+        return u"展開したファイルが大きすぎます（%1 MiBまで）"_s.arg(kMaxActivityFileBytes /
+                                                                     (1024 * 1024));
     }
     return u"ファイルを読み込めません"_s;
 }

@@ -1,12 +1,15 @@
 #include "activity/fit_reader.h"
 
+#include "activity/huge_pages.h"
 #include "activity/track_math.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace torvanu {
@@ -207,6 +210,7 @@ public:
 
 private:
     std::optional<ActivityError> definition(quint8 header, qsizetype& pos, qsizetype end);
+    std::optional<ActivityError> tooMany(qsizetype pos) const;
     void data(const Definition& definition, const uchar* p, std::optional<quint32> timestamp);
 
     const uchar* at(qsizetype pos) const
@@ -266,8 +270,8 @@ std::optional<ActivityError> FileDecoder::decode(qsizetype start, qsizetype& nex
             m_lastTimestamp = timestamp;
             data(definition, at(pos), timestamp);
             pos += definition.size;
-            if (m_out.records.size() > kMaxFitRecords)
-                return fitError(Kind::TooManyRecords, pos);
+            if (auto error = tooMany(pos))
+                return error;
         } else if (recordHeader & kDefinitionHeader) {
             if (auto error = definition(recordHeader, pos, end))
                 return error;
@@ -277,11 +281,20 @@ std::optional<ActivityError> FileDecoder::decode(qsizetype start, qsizetype& nex
                 return fitError(Kind::FitDamaged, pos - 1);
             data(definition, at(pos), std::nullopt);
             pos += definition.size;
-            if (m_out.records.size() > kMaxFitRecords)
-                return fitError(Kind::TooManyRecords, pos);
+            if (auto error = tooMany(pos))
+                return error;
         }
     }
     next = end + kCrcSize;
+    return std::nullopt;
+}
+
+std::optional<ActivityError> FileDecoder::tooMany(qsizetype pos) const
+{
+    if (m_out.records.size() + m_out.laps.size() > kMaxFitRecords)
+        return fitError(ActivityError::Kind::TooManyRecords, pos);
+    if (m_out.sessions.size() > static_cast<std::size_t>(kMaxActivities))
+        return fitError(ActivityError::Kind::TooManyActivities, pos);
     return std::nullopt;
 }
 
@@ -306,7 +319,9 @@ std::optional<ActivityError> FileDecoder::definition(quint8 header, qsizetype& p
     made.fields.reserve(static_cast<std::size_t>(fieldCount));
     for (qsizetype i = 0; i < fieldCount; ++i, pos += fieldBytes) {
         const FieldDefinition field{at(pos)[0], at(pos)[1], at(pos)[2]};
-        made.fields.push_back(field);
+        // A field of no bytes says nothing, and would cost a step in every message.
+        if (field.size > 0)
+            made.fields.push_back(field);
         made.size += field.size;
     }
     if (header & kDeveloperDataFlag) {
@@ -410,37 +425,81 @@ struct Span
 {
     quint32 start = 0;
     quint32 end = std::numeric_limits<quint32>::max();
-    bool holds(quint32 time) const { return time >= start && time <= end; }
 };
 
-std::vector<TrackPoint> trackOf(const std::vector<FitRecord>& records, Span span)
+// Records or laps by their time, with their places in the file: a session finds its own by a
+// binary search, so that reading a file costs no more with many sessions than with one.
+struct TimeOrder
 {
-    std::vector<TrackPoint> track;
-    double distance = 0;
-    const FitRecord* previous = nullptr;
-    for (const FitRecord& record : records) {
-        if (!span.holds(record.timestamp))
-            continue;
-        if (record.distance) {
-            distance = *record.distance;
-        } else if (previous && previous->latitude && previous->longitude && record.latitude &&
-                   record.longitude) {
-            distance += greatCircleMetres(*previous->latitude, *previous->longitude,
-                                          *record.latitude, *record.longitude);
-        }
-        if (record.latitude && record.longitude)
-            previous = &record;
-        appendTrackPoint(track, static_cast<double>(record.timestamp) - span.start, distance);
+    std::vector<std::pair<quint32, std::uint32_t>> entries; // time, place in the file
+    bool fileOrder = true; // the file gave them in time order, as watches write them
+
+    void sort()
+    {
+        const auto earlier = [](const auto& a, const auto& b) { return a.first < b.first; };
+        fileOrder = std::is_sorted(entries.begin(), entries.end(), earlier);
+        if (!fileOrder)
+            std::stable_sort(entries.begin(), entries.end(), earlier);
     }
-    return track;
+
+    std::pair<std::size_t, std::size_t> range(Span span) const
+    {
+        const auto first =
+            std::lower_bound(entries.begin(), entries.end(), span.start,
+                             [](const auto& entry, quint32 time) { return entry.first < time; });
+        const auto last =
+            std::upper_bound(first, entries.end(), span.end,
+                             [](quint32 time, const auto& entry) { return time < entry.first; });
+        return {static_cast<std::size_t>(first - entries.begin()),
+                static_cast<std::size_t>(last - entries.begin())};
+    }
+
+    std::size_t count(Span span) const
+    {
+        const auto [first, last] = range(span);
+        return last - first;
+    }
+
+    // The places of those in the span, in the order of the file.
+    std::vector<std::uint32_t> places(Span span) const
+    {
+        const auto [first, last] = range(span);
+        std::vector<std::uint32_t> made;
+        made.reserve(last - first);
+        for (std::size_t i = first; i < last; ++i)
+            made.push_back(entries[i].second);
+        if (!fileOrder)
+            std::sort(made.begin(), made.end());
+        return made;
+    }
+};
+
+TimeOrder recordOrder(const std::vector<FitRecord>& records)
+{
+    TimeOrder order;
+    order.entries.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        order.entries.emplace_back(records[i].timestamp, static_cast<std::uint32_t>(i));
+    order.sort();
+    return order;
 }
 
-Activity activityOf(const Messages& messages, const FitSession* session)
+// A lap without its start belongs to no session.
+TimeOrder lapOrder(const std::vector<FitLap>& laps)
 {
-    Activity activity;
+    TimeOrder order;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (laps[i].start)
+            order.entries.emplace_back(*laps[i].start, static_cast<std::uint32_t>(i));
+    }
+    order.sort();
+    return order;
+}
+
+Span spanOf(const Messages& messages, const FitSession* session)
+{
     Span span;
     if (session) {
-        activity.sport = session->sport;
         std::optional<quint32> start = session->start;
         if (!start && session->timestamp && session->elapsed) {
             // A session without its start ends at its timestamp.
@@ -464,14 +523,53 @@ Activity activityOf(const Messages& messages, const FitSession* session)
             first = std::min(first, record.timestamp);
         span.start = first == std::numeric_limits<quint32>::max() ? 0 : first;
     }
+    return span;
+}
+
+std::vector<TrackPoint> trackOf(const std::vector<FitRecord>& records,
+                                const std::vector<std::uint32_t>& places, Span span)
+{
+    std::vector<TrackPoint> track;
+    track.reserve(places.size());
+    double distance = 0;
+    const FitRecord* previous = nullptr;
+    for (const std::uint32_t place : places) {
+        const FitRecord& record = records[place];
+        if (record.distance) {
+            distance = *record.distance;
+        } else if (previous && previous->latitude && previous->longitude && record.latitude &&
+                   record.longitude) {
+            distance += greatCircleMetres(*previous->latitude, *previous->longitude,
+                                          *record.latitude, *record.longitude);
+        }
+        if (record.latitude && record.longitude)
+            previous = &record;
+        appendTrackPoint(track, static_cast<double>(record.timestamp) - span.start, distance);
+    }
+    return track;
+}
+
+struct Ordered
+{
+    const Messages& messages;
+    const TimeOrder& records;
+    const TimeOrder& laps;
+};
+
+Activity activityOf(const Ordered& ordered, const FitSession* session)
+{
+    const Messages& messages = ordered.messages;
+    Activity activity;
+    const Span span = spanOf(messages, session);
+    if (session)
+        activity.sport = session->sport;
     activity.start = startOf(span.start);
-    activity.track = trackOf(messages.records, span);
+    activity.track = trackOf(messages.records, ordered.records.places(span), span);
 
     double lapTimer = 0;
     double lapDistance = 0;
-    for (const FitLap& lap : messages.laps) {
-        if (!lap.start || !span.holds(*lap.start))
-            continue;
+    for (const std::uint32_t place : ordered.laps.places(span)) {
+        const FitLap& lap = messages.laps[place];
         Lap made;
         made.start = static_cast<double>(*lap.start) - span.start;
         made.elapsed = lap.elapsed.value_or(lap.timer.value_or(0));
@@ -522,6 +620,17 @@ ActivityReadResult readFit(QByteArrayView bytes)
     ActivityReadResult result;
     result.format = ActivityFormat::Fit;
     Messages messages;
+    // No message is shorter than a byte: room for as many as the file could hold, up to the
+    // limits, is set aside once, so that the lists are never moved as they grow. Only what is
+    // written to takes memory, in huge pages where the system has them.
+    const auto room = [&bytes](std::size_t limit) {
+        return std::min(static_cast<std::size_t>(bytes.size()), limit + 1);
+    };
+    messages.records.reserve(room(kMaxFitRecords));
+    messages.laps.reserve(room(kMaxFitRecords));
+    messages.sessions.reserve(room(static_cast<std::size_t>(kMaxActivities)));
+    preferHugePages(messages.records.data(), messages.records.capacity() * sizeof(FitRecord));
+    preferHugePages(messages.laps.data(), messages.laps.capacity() * sizeof(FitLap));
     qsizetype pos = 0;
     do {
         FileDecoder decoder(bytes, messages);
@@ -533,12 +642,26 @@ ActivityReadResult readFit(QByteArrayView bytes)
         pos = next;
     } while (pos < bytes.size());
 
+    const TimeOrder records = recordOrder(messages.records);
+    const TimeOrder laps = lapOrder(messages.laps);
+    const Ordered ordered{messages, records, laps};
+    // Sessions whose spans overlap share records: what they would hold together is counted
+    // before any is copied.
+    std::size_t shared = 0;
+    for (const FitSession& session : messages.sessions) {
+        const Span span = spanOf(messages, &session);
+        shared += records.count(span) + laps.count(span);
+        if (shared > kMaxFitRecords) {
+            result.error = fitError(ActivityError::Kind::TooManyRecords, 0);
+            return result;
+        }
+    }
     if (messages.sessions.empty()) {
         if (!messages.laps.empty() || !messages.records.empty())
-            result.activities.append(activityOf(messages, nullptr));
+            result.activities.append(activityOf(ordered, nullptr));
     } else {
         for (const FitSession& session : messages.sessions)
-            result.activities.append(activityOf(messages, &session));
+            result.activities.append(activityOf(ordered, &session));
     }
     if (result.activities.isEmpty())
         result.error = fitError(ActivityError::Kind::NoActivity, 0);

@@ -15,8 +15,9 @@ constexpr double kFitEpochUnixSeconds = 631'065'600;
 constexpr quint32 kFitFirstDate = 0x1000'0000;
 
 // A record takes five bytes of a file and several times that in memory: past this many
-// (a record a second for three weeks), a file is refused rather than fill the memory.
-constexpr std::size_t kMaxFitRecords = 2'000'000;
+// (a record a second for three weeks), a file is refused rather than fill the memory. Laps
+// count with the records, and so does every record a session shares with another.
+constexpr std::size_t kMaxFitRecords = kMaxActivityPoints;
 
 // One or more FIT files one after another: their sessions, laps and records.
 ActivityReadResult readFit(QByteArrayView bytes);

@@ -2,8 +2,7 @@
 
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
-
-#include <QXmlStreamReader>
+#include "activity/xml_document.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,23 +23,25 @@ struct GpxPoint
 
 struct GpxTrack
 {
-    Sport sport = Sport::Unknown;
     QString name;
+    Sport sport = Sport::Unknown;
     std::vector<GpxPoint> points;
 };
 
-// A point without a usable position is left out: it cannot add to the distance.
-void readPoint(QXmlStreamReader& reader, std::vector<GpxPoint>& points)
+std::string_view textOf(const pugi::xml_node& element)
 {
-    const QXmlStreamAttributes attributes = reader.attributes();
-    const auto latitude = xmlNumber(attributes.value(QLatin1StringView("lat")));
-    const auto longitude = xmlNumber(attributes.value(QLatin1StringView("lon")));
+    return element.child_value();
+}
+
+// A point without a usable position is left out: it cannot add to the distance.
+void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
+{
+    const auto latitude = xmlNumber(std::string_view(element.attribute("lat").value()));
+    const auto longitude = xmlNumber(std::string_view(element.attribute("lon").value()));
     GpxPoint point;
-    while (reader.readNextStartElement()) {
-        if (reader.name() == u"time")
-            point.time = parseXmlTime(reader.readElementText());
-        else
-            reader.skipCurrentElement();
+    for (const pugi::xml_node& child : element.children()) {
+        if (localName(child) == "time" && child.type() == pugi::node_element)
+            point.time = xmlTime(textOf(child));
     }
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
         return;
@@ -50,26 +51,27 @@ void readPoint(QXmlStreamReader& reader, std::vector<GpxPoint>& points)
 }
 
 // A track (trk with trkseg and trkpt) or a route (rte with rtept).
-GpxTrack readTrack(QXmlStreamReader& reader, bool route)
+GpxTrack readTrack(const pugi::xml_node& element, bool route)
 {
     GpxTrack track;
-    while (reader.readNextStartElement()) {
-        const QStringView name = reader.name();
-        if (name == u"type") {
-            track.sport = sportFromText(reader.readElementText());
-        } else if (name == u"name") {
-            track.name = reader.readElementText().simplified();
-        } else if (route && name == u"rtept") {
-            readPoint(reader, track.points);
-        } else if (!route && name == u"trkseg") {
-            while (reader.readNextStartElement()) {
-                if (reader.name() == u"trkpt")
-                    readPoint(reader, track.points);
-                else
-                    reader.skipCurrentElement();
+    for (const pugi::xml_node& child : element.children()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        if (hasLocalName(child, "type")) {
+            const std::string_view text = textOf(child);
+            track.sport =
+                sportFromText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        } else if (hasLocalName(child, "name")) {
+            const std::string_view text = textOf(child);
+            track.name =
+                QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).simplified();
+        } else if (route && hasLocalName(child, "rtept")) {
+            readPoint(child, track.points);
+        } else if (!route && hasLocalName(child, "trkseg")) {
+            for (const pugi::xml_node& point : child.children()) {
+                if (localName(point) == "trkpt" && point.type() == pugi::node_element)
+                    readPoint(point, track.points);
             }
-        } else {
-            reader.skipCurrentElement();
         }
     }
     return track;
@@ -78,8 +80,8 @@ GpxTrack readTrack(QXmlStreamReader& reader, bool route)
 Activity activityOf(GpxTrack track, bool route)
 {
     Activity activity;
-    activity.sport = track.sport;
     activity.name = track.name;
+    activity.sport = track.sport;
     const auto untimed = [](const GpxPoint& point) { return !point.time; };
     activity.timed = !route && std::none_of(track.points.begin(), track.points.end(), untimed);
     // Some exporters write the newest point first; read that way, every point would be held
@@ -130,29 +132,36 @@ ActivityReadResult readGpx(QByteArrayView bytes)
 {
     ActivityReadResult result;
     result.format = ActivityFormat::Gpx;
-    QXmlStreamReader reader(QByteArray::fromRawData(bytes.data(), bytes.size()));
-    if (!reader.readNextStartElement() || reader.name() != u"gpx") {
-        result.error = reader.hasError()
-                           ? xmlError(reader, ActivityFormat::Gpx)
-                           : activityError(ActivityError::Kind::Foreign, ActivityFormat::Gpx);
+    XmlDocument document;
+    if (auto error = document.parse(bytes, ActivityFormat::Gpx)) {
+        result.error = error;
+        return result;
+    }
+    const pugi::xml_node root = document.root();
+    if (!hasLocalName(root, "gpx")) {
+        result.error = activityError(ActivityError::Kind::Foreign, ActivityFormat::Gpx);
         return result;
     }
     std::vector<GpxTrack> tracks;
     std::vector<GpxTrack> routes;
-    while (reader.readNextStartElement()) {
-        if (reader.name() == u"trk")
-            tracks.push_back(readTrack(reader, false));
-        else if (reader.name() == u"rte")
-            routes.push_back(readTrack(reader, true));
-        else
-            reader.skipCurrentElement();
-    }
-    // Whatever follows the document must still be well-formed: a cut file is a damaged file.
-    while (!reader.atEnd())
-        reader.readNext();
-    if (reader.hasError()) {
-        result.error = xmlError(reader, ActivityFormat::Gpx);
-        return result;
+    std::size_t points = 0;
+    for (const pugi::xml_node& child : root.children()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        const bool track = hasLocalName(child, "trk");
+        if (!track && !hasLocalName(child, "rte"))
+            continue;
+        std::vector<GpxTrack>& into = track ? tracks : routes;
+        into.push_back(readTrack(child, !track));
+        points += into.back().points.size();
+        if (into.size() > static_cast<std::size_t>(kMaxActivities)) {
+            result.error = activityError(ActivityError::Kind::TooManyActivities, result.format);
+            return result;
+        }
+        if (points > kMaxActivityPoints) {
+            result.error = activityError(ActivityError::Kind::TooManyRecords, result.format);
+            return result;
+        }
     }
     const bool plan = std::all_of(tracks.begin(), tracks.end(),
                                   [](const GpxTrack& track) { return track.points.empty(); });

@@ -3,8 +3,7 @@
 #include "activity/gpx_reader.h"
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
-
-#include <QXmlStreamReader>
+#include "activity/xml_document.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,6 +31,7 @@ struct TcxLap
 
 struct TcxActivity
 {
+    QString name;
     Sport sport = Sport::Unknown;
     bool plan = false;
     std::optional<double> id; // the start, for an activity
@@ -44,15 +44,26 @@ std::optional<double> nonNegative(std::optional<double> value)
     return value && *value >= 0 ? value : std::nullopt;
 }
 
-void readPosition(QXmlStreamReader& reader, TcxPoint& point)
+std::string_view textOf(const pugi::xml_node& element)
 {
-    while (reader.readNextStartElement()) {
-        if (reader.name() == u"LatitudeDegrees")
-            point.latitude = xmlNumber(reader.readElementText());
-        else if (reader.name() == u"LongitudeDegrees")
-            point.longitude = xmlNumber(reader.readElementText());
-        else
-            reader.skipCurrentElement();
+    return element.child_value();
+}
+
+// Texts have no name, and comments and the like are not kept: in the loops over a point's
+// children a name alone tells an element.
+bool isElement(const pugi::xml_node& node)
+{
+    return node.type() == pugi::node_element;
+}
+
+void readPosition(const pugi::xml_node& element, TcxPoint& point)
+{
+    for (const pugi::xml_node& child : element.children()) {
+        const std::string_view name = localName(child);
+        if (name == "LatitudeDegrees")
+            point.latitude = xmlNumber(textOf(child));
+        else if (name == "LongitudeDegrees")
+            point.longitude = xmlNumber(textOf(child));
     }
     if (!point.latitude || !point.longitude || std::abs(*point.latitude) > 90 ||
         std::abs(*point.longitude) > 180) {
@@ -61,80 +72,80 @@ void readPosition(QXmlStreamReader& reader, TcxPoint& point)
     }
 }
 
-void readTrack(QXmlStreamReader& reader, std::vector<TcxPoint>& points)
+void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
 {
-    while (reader.readNextStartElement()) {
-        if (reader.name() != u"Trackpoint") {
-            reader.skipCurrentElement();
+    for (const pugi::xml_node& trackpoint : element.children()) {
+        if (!isElement(trackpoint) || !hasLocalName(trackpoint, "Trackpoint"))
             continue;
-        }
         TcxPoint point;
-        while (reader.readNextStartElement()) {
-            const QStringView name = reader.name();
-            if (name == u"Time")
-                point.time = parseXmlTime(reader.readElementText());
-            else if (name == u"DistanceMeters")
-                point.distance = nonNegative(xmlNumber(reader.readElementText()));
-            else if (name == u"Position")
-                readPosition(reader, point);
-            else
-                reader.skipCurrentElement();
+        for (const pugi::xml_node& child : trackpoint.children()) {
+            const std::string_view name = localName(child);
+            if (name == "Time")
+                point.time = xmlTime(textOf(child));
+            else if (name == "DistanceMeters")
+                point.distance = nonNegative(xmlNumber(textOf(child)));
+            else if (name == "Position")
+                readPosition(child, point);
         }
         points.push_back(point);
     }
 }
 
-void readLap(QXmlStreamReader& reader, TcxActivity& activity)
+void readLap(const pugi::xml_node& element, TcxActivity& activity)
 {
     TcxLap lap;
-    lap.start = parseXmlTime(reader.attributes().value(QLatin1StringView("StartTime")));
-    while (reader.readNextStartElement()) {
-        const QStringView name = reader.name();
-        if (name == u"TotalTimeSeconds")
-            lap.timer = nonNegative(xmlNumber(reader.readElementText())).value_or(0);
-        else if (name == u"DistanceMeters")
-            lap.distance = nonNegative(xmlNumber(reader.readElementText()));
-        else if (name == u"Track")
-            readTrack(reader, activity.points);
-        else
-            reader.skipCurrentElement();
+    lap.start = xmlTime(element.attribute("StartTime").value());
+    for (const pugi::xml_node& child : element.children()) {
+        const std::string_view name = localName(child);
+        if (name == "TotalTimeSeconds")
+            lap.timer = nonNegative(xmlNumber(textOf(child))).value_or(0);
+        else if (name == "DistanceMeters")
+            lap.distance = nonNegative(xmlNumber(textOf(child)));
+        else if (name == "Track")
+            readTrack(child, activity.points);
     }
     activity.laps.push_back(lap);
 }
 
-TcxActivity readActivity(QXmlStreamReader& reader, bool plan)
+TcxActivity readActivity(const pugi::xml_node& element, bool plan)
 {
     TcxActivity activity;
     activity.plan = plan;
-    activity.sport = sportFromText(reader.attributes().value(QLatin1StringView("Sport")));
-    while (reader.readNextStartElement()) {
-        const QStringView name = reader.name();
-        if (name == u"Id" && !plan)
-            activity.id = parseXmlTime(reader.readElementText());
-        else if (name == u"Lap")
-            readLap(reader, activity);
-        else if (name == u"Track")
-            readTrack(reader, activity.points);
-        else
-            reader.skipCurrentElement();
+    const std::string_view sport = element.attribute("Sport").value();
+    activity.sport =
+        sportFromText(QString::fromUtf8(sport.data(), static_cast<qsizetype>(sport.size())));
+    for (const pugi::xml_node& child : element.children()) {
+        if (!isElement(child))
+            continue;
+        if (hasLocalName(child, "Id") && !plan) {
+            activity.id = xmlTime(textOf(child));
+        } else if (hasLocalName(child, "Name") && plan) {
+            const std::string_view name = textOf(child);
+            activity.name =
+                QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).trimmed();
+        } else if (hasLocalName(child, "Lap")) {
+            readLap(child, activity);
+        } else if (hasLocalName(child, "Track")) {
+            readTrack(child, activity.points);
+        }
     }
     return activity;
 }
 
 // Activities sit in Activities, in a MultiSportSession's FirstSport and NextSport, and
-// courses in Courses: every element but those two is looked into.
-void collect(QXmlStreamReader& reader, std::vector<TcxActivity>& activities, int depth)
+// courses in Courses: every element but those two is looked into. The tree is no deeper than
+// the parser's limit, and so neither is the recursion.
+void collect(const pugi::xml_node& element, std::vector<TcxActivity>& activities)
 {
-    while (reader.readNextStartElement()) {
-        const QStringView name = reader.name();
-        if (name == u"Activity")
-            activities.push_back(readActivity(reader, false));
-        else if (name == u"Course")
-            activities.push_back(readActivity(reader, true));
-        else if (name == u"Extensions" || depth >= kMaxXmlDepth)
-            reader.skipCurrentElement();
-        else
-            collect(reader, activities, depth + 1);
+    for (const pugi::xml_node& child : element.children()) {
+        if (!isElement(child) || activities.size() > static_cast<std::size_t>(kMaxActivities))
+            continue;
+        if (hasLocalName(child, "Activity"))
+            activities.push_back(readActivity(child, false));
+        else if (hasLocalName(child, "Course"))
+            activities.push_back(readActivity(child, true));
+        else if (!hasLocalName(child, "Extensions"))
+            collect(child, activities);
     }
 }
 
@@ -143,6 +154,7 @@ std::optional<Activity> activityOf(const TcxActivity& read)
     if (read.laps.empty() && read.points.empty())
         return std::nullopt;
     Activity activity;
+    activity.name = read.name;
     activity.sport = read.sport;
     std::optional<double> start = read.id;
     if (!read.laps.empty() && read.laps.front().start)
@@ -212,19 +224,26 @@ ActivityReadResult readTcx(QByteArrayView bytes)
 {
     ActivityReadResult result;
     result.format = ActivityFormat::Tcx;
-    QXmlStreamReader reader(QByteArray::fromRawData(bytes.data(), bytes.size()));
-    if (!reader.readNextStartElement() || reader.name() != u"TrainingCenterDatabase") {
-        result.error = reader.hasError()
-                           ? xmlError(reader, ActivityFormat::Tcx)
-                           : activityError(ActivityError::Kind::Foreign, ActivityFormat::Tcx);
+    XmlDocument document;
+    if (auto error = document.parse(bytes, ActivityFormat::Tcx)) {
+        result.error = error;
+        return result;
+    }
+    if (!hasLocalName(document.root(), "TrainingCenterDatabase")) {
+        result.error = activityError(ActivityError::Kind::Foreign, ActivityFormat::Tcx);
         return result;
     }
     std::vector<TcxActivity> read;
-    collect(reader, read, 0);
-    while (!reader.atEnd())
-        reader.readNext();
-    if (reader.hasError()) {
-        result.error = xmlError(reader, ActivityFormat::Tcx);
+    collect(document.root(), read);
+    std::size_t points = 0;
+    for (const TcxActivity& activity : read)
+        points += activity.points.size() + activity.laps.size();
+    if (read.size() > static_cast<std::size_t>(kMaxActivities)) {
+        result.error = activityError(ActivityError::Kind::TooManyActivities, result.format);
+        return result;
+    }
+    if (points > kMaxActivityPoints) {
+        result.error = activityError(ActivityError::Kind::TooManyRecords, result.format);
         return result;
     }
     for (const TcxActivity& activity : read) {

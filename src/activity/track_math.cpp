@@ -34,26 +34,37 @@ constexpr unsigned daysInMonth(long long year, unsigned month)
     return month == 2 && isLeap(year) ? 29 : days[month - 1];
 }
 
-class Cursor
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t unitOf(char c)
+{
+    return static_cast<unsigned char>(c);
+}
+
+// Over UTF-16 text, or over the bytes of an XML file's text as they are: a time is ASCII.
+template <class Text> class Cursor
 {
 public:
-    explicit Cursor(QStringView text) : m_text(text) {}
+    explicit Cursor(Text text) : m_text(text) {}
 
     // Exactly count digits, or nothing.
     std::optional<int> digits(int count)
     {
         int value = 0;
         for (int i = 0; i < count; ++i) {
-            if (m_pos >= m_text.size() || !isDigit(m_text[m_pos]))
+            if (m_pos >= size() || !isDigit(at(m_pos)))
                 return std::nullopt;
-            value = value * 10 + (m_text[m_pos++].unicode() - u'0');
+            value = value * 10 + (at(m_pos++) - u'0');
         }
         return value;
     }
 
     bool take(char16_t c)
     {
-        if (m_pos < m_text.size() && m_text[m_pos] == c) {
+        if (m_pos < size() && at(m_pos) == c) {
             ++m_pos;
             return true;
         }
@@ -64,39 +75,27 @@ public:
     {
         double value = 0;
         double scale = 0.1;
-        while (m_pos < m_text.size() && isDigit(m_text[m_pos])) {
-            value += scale * (m_text[m_pos++].unicode() - u'0');
+        while (m_pos < size() && isDigit(at(m_pos))) {
+            value += scale * (at(m_pos++) - u'0');
             scale /= 10;
         }
         return value;
     }
 
-    bool atEnd() const { return m_pos == m_text.size(); }
+    bool atEnd() const { return m_pos == size(); }
 
 private:
-    static bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+    static bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+    std::size_t size() const { return static_cast<std::size_t>(m_text.size()); }
+    char16_t at(std::size_t pos) const { return unitOf(m_text[static_cast<qsizetype>(pos)]); }
 
-    QStringView m_text;
-    qsizetype m_pos = 0;
+    Text m_text;
+    std::size_t m_pos = 0;
 };
 
-} // namespace
-
-double greatCircleMetres(double lat1, double lon1, double lat2, double lon2)
+template <class Text> std::optional<double> parseTime(Text text)
 {
-    const double phi1 = lat1 * kRadiansPerDegree;
-    const double phi2 = lat2 * kRadiansPerDegree;
-    const double sinHalfPhi = std::sin((phi2 - phi1) / 2);
-    const double sinHalfLambda = std::sin((lon2 - lon1) * kRadiansPerDegree / 2);
-    const double h =
-        sinHalfPhi * sinHalfPhi + std::cos(phi1) * std::cos(phi2) * sinHalfLambda * sinHalfLambda;
-    // Rounding can carry h a hair past 1 for points on opposite sides of the globe.
-    return 2 * kEarthRadiusMetres * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0)));
-}
-
-std::optional<double> parseXmlTime(QStringView text)
-{
-    Cursor at(text.trimmed());
+    Cursor<Text> at(text);
     const auto year = at.digits(4);
     if (!year || !at.take(u'-'))
         return std::nullopt;
@@ -137,6 +136,30 @@ std::optional<double> parseXmlTime(QStringView text)
     const long long days =
         daysFromCivil(*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day));
     return static_cast<double>(days * 86400 + *hour * 3600 + *minute * 60 - offset) + seconds;
+}
+
+} // namespace
+
+double greatCircleMetres(double lat1, double lon1, double lat2, double lon2)
+{
+    const double phi1 = lat1 * kRadiansPerDegree;
+    const double phi2 = lat2 * kRadiansPerDegree;
+    const double sinHalfPhi = std::sin((phi2 - phi1) / 2);
+    const double sinHalfLambda = std::sin((lon2 - lon1) * kRadiansPerDegree / 2);
+    const double h =
+        sinHalfPhi * sinHalfPhi + std::cos(phi1) * std::cos(phi2) * sinHalfLambda * sinHalfLambda;
+    // Rounding can carry h a hair past 1 for points on opposite sides of the globe.
+    return 2 * kEarthRadiusMetres * std::asin(std::sqrt(std::clamp(h, 0.0, 1.0)));
+}
+
+std::optional<double> parseXmlTime(QStringView text)
+{
+    return parseTime(text.trimmed());
+}
+
+std::optional<double> parseXmlTime(std::string_view ascii)
+{
+    return parseTime(ascii);
 }
 
 QDateTime utcFromUnixSeconds(double seconds)

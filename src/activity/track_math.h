@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace torvanu {
@@ -18,6 +19,8 @@ double greatCircleMetres(double lat1, double lon1, double lat2, double lon2);
 // Seconds since 1970-01-01T00:00:00Z for an XML Schema dateTime ("2012-12-26T21:29:53Z",
 // with or without a fraction or an offset; no offset means UTC, as GPX and TCX say).
 std::optional<double> parseXmlTime(QStringView text);
+// The same over ASCII bytes, without blanks around.
+std::optional<double> parseXmlTime(std::string_view ascii);
 
 QDateTime utcFromUnixSeconds(double seconds);
 

@@ -1,8 +1,12 @@
 #include "activity/activity_reader.h"
+#include "activity/activity_texts.h"
+#include "activity_sample.h"
 #include "fit_encoder.h"
+#include "hostile_files.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +47,7 @@ QByteArray fit()
 } // namespace
 
 Q_DECLARE_METATYPE(Made)
+Q_DECLARE_METATYPE(torvanu::bench::HostileShape)
 
 class TestActivityReader : public QObject
 {
@@ -54,6 +59,10 @@ private slots:
     void files_data();
     void files();
     void atTheLimitIsRead();
+    void hostile_data();
+    void hostile();
+    void compressed_data();
+    void compressed();
 };
 
 void TestActivityReader::toldApartByContent_data()
@@ -141,6 +150,97 @@ void TestActivityReader::atTheLimitIsRead()
     const auto result = torvanu::readActivity(bytes);
     QVERIFY(!result.error);
     QCOMPARE(result.activities.size(), 1);
+}
+
+// Each crafted shape that once took the program down, made small: read, or refused with a
+// message that names the limit. The benchmarks time the same shapes at full size.
+void TestActivityReader::hostile_data()
+{
+    QTest::addColumn<torvanu::bench::HostileShape>("shape");
+    QTest::addColumn<int>("activities");  // when read
+    QTest::addColumn<QString>("message"); // when refused
+    using Shape = torvanu::bench::HostileShape;
+
+    QTest::newRow("FIT: empty sessions would share 2.1 M records")
+        << Shape::FitEmptySessions << 0 << u"FITファイルの記録が多すぎます（2000000件まで）"_s;
+    QTest::newRow("FIT: 10,001 one-byte sessions")
+        << Shape::FitOneByteSessions << 0
+        << u"FITファイルのアクティビティが多すぎます（10000件まで）"_s;
+    QTest::newRow("FIT: 2 M and one laps")
+        << Shape::FitLaps << 0 << u"FITファイルの記録が多すぎます（2000000件まで）"_s;
+    QTest::newRow("GPX: an internal entity is never expanded")
+        << Shape::GpxEntity << 1 << QString();
+    QTest::newRow("GPX: 2,000 attributes on a track") << Shape::GpxAttributes << 1 << QString();
+    QTest::newRow("TCX: 2,000 attributes on an activity") << Shape::TcxAttributes << 1 << QString();
+    QTest::newRow("GPX: 65 levels of elements")
+        << Shape::GpxNested << 0 << u"GPXファイルの要素の入れ子が深すぎます（64段まで）"_s;
+    QTest::newRow("GPX: 1,000 empty elements beside a track") << Shape::GpxWide << 1 << QString();
+    QTest::newRow("GPX: 10,001 one-point tracks")
+        << Shape::GpxTracks << 0 << u"GPXファイルのアクティビティが多すぎます（10000件まで）"_s;
+    QTest::newRow("TCX: 10,001 activities")
+        << Shape::TcxActivities << 0 << u"TCXファイルのアクティビティが多すぎます（10000件まで）"_s;
+    QTest::newRow("gzip: 65 KB inflating past 64 MiB")
+        << Shape::GzipBomb << 0 << u"展開したファイルが大きすぎます（64 MiBまで）"_s;
+}
+
+void TestActivityReader::hostile()
+{
+    QFETCH(torvanu::bench::HostileShape, shape);
+    QFETCH(int, activities);
+    QFETCH(QString, message);
+
+    const auto result =
+        torvanu::readActivity(hostileFile(shape, torvanu::bench::HostileSize::Small));
+    QCOMPARE(result.error ? torvanu::activityErrorText(*result.error) : QString(), message);
+    QCOMPARE(result.activities.size(), activities);
+}
+
+// Services export .fit.gz, .gpx.gz and .tcx.gz: read as the files they hold, whatever their
+// names, concatenated members included.
+void TestActivityReader::compressed_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<int>("members");
+
+    QTest::newRow(".fit.gz") << u"fit/garmin-fenix-5-walk.fit"_s << 1;
+    QTest::newRow(".gpx.gz") << u"gpx/cerknicko-jezero.gpx"_s << 1;
+    QTest::newRow(".tcx.gz") << u"tcx/test.tcx"_s << 1;
+    QTest::newRow(".tcx.gz of two members") << u"tcx/test.tcx"_s << 2;
+}
+
+void TestActivityReader::compressed()
+{
+    QFETCH(QString, sample);
+    QFETCH(int, members);
+
+    const QByteArray plain = torvanu::test::activitySample(sample);
+    QByteArray packed;
+    const qsizetype half = plain.size() / members;
+    for (int i = 0; i < members; ++i)
+        packed += torvanu::bench::gzipped(plain.mid(i * half, i + 1 < members ? half : -1));
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QFileInfo(sample).fileName() + u".gz"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(packed), packed.size());
+    file.close();
+
+    const auto expected = torvanu::readActivity(plain);
+    const auto result = torvanu::readActivityFile(path);
+    QVERIFY(!expected.error);
+    QVERIFY(!result.error);
+    QCOMPARE(result.format, expected.format);
+    QCOMPARE(result.activities.size(), expected.activities.size());
+    for (qsizetype i = 0; i < result.activities.size(); ++i) {
+        QCOMPARE(result.activities[i].distance, expected.activities[i].distance);
+        QCOMPARE(result.activities[i].elapsed, expected.activities[i].elapsed);
+        QCOMPARE(result.activities[i].track.size(), expected.activities[i].track.size());
+    }
+    // Cut short, the same file is damaged, not read in part.
+    const auto cut = torvanu::readActivity(packed.chopped(16));
+    QVERIFY(cut.error);
+    QCOMPARE(cut.error->kind, ActivityError::Kind::GzipDamaged);
 }
 
 QTEST_APPLESS_MAIN(TestActivityReader)

@@ -2,6 +2,7 @@
 #include "activity_sample.h"
 #include "activity/track_math.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 #include <numbers>
@@ -63,6 +64,8 @@ private slots:
     void tracks_data();
     void tracks();
     void severalTracks();
+    void names_data();
+    void names();
     void refused_data();
     void refused();
 };
@@ -149,6 +152,15 @@ void TestGpxReader::tracks_data()
                point(0.01, "2024-11-08T09:05:00Z") + point(0, "2024-11-08T09:00:00Z") +
                "</trkseg></trk>")
         << true << u"2024-11-08T09:00:00Z"_s << 600.0 << twoHundredths << Sport::Unknown;
+    // The document element is the first level: 63 more reach the limit, a text and a CDATA
+    // below the deepest one included.
+    const auto nested = [](int levels) {
+        return QByteArray("<a>").repeated(levels) + "x<![CDATA[y]]>" +
+               QByteArray("</a>").repeated(levels);
+    };
+    QTest::newRow("elements 64 levels deep beside the track")
+        << gpx(nested(63) + meridianTrack()) << true << u"2024-11-08T09:00:00Z"_s << 600.0
+        << twoHundredths << Sport::Unknown;
     QTest::newRow("a point off the globe is left out")
         << gpx("<trk><trkseg>" + point(0, "2024-11-08T09:00:00Z") +
                point(91, "2024-11-08T09:01:00Z") + point(0.01, "2024-11-08T09:05:00Z") +
@@ -197,6 +209,47 @@ void TestGpxReader::severalTracks()
     QCOMPARE(result.activities[2].sport, Sport::Transition);
 }
 
+// A track's name as the file gives it, whatever the encoding the file declares.
+void TestGpxReader::names_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+
+    const QString japanese = u"皇居ラン"_s;
+    const auto named = [](const QByteArray& name) {
+        return "<trk><name>" + name + "</name>" + meridianTrack().mid(5);
+    };
+    QTest::newRow("UTF-8, an escape in it")
+        << gpx(named(u"皇居 &amp; 北の丸"_s.toUtf8())) << u"皇居 & 北の丸"_s;
+    QStringEncoder shiftJis("Shift_JIS");
+    const QByteArray declared = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n<gpx>" +
+                                named(shiftJis(japanese)) + "</gpx>";
+    QTest::newRow("Shift_JIS, as older Japanese devices write") << declared << japanese;
+    QStringEncoder utf16("UTF-16LE");
+    const QByteArray wide =
+        "\xFF\xFE" + utf16(u"<gpx>"_s + QString::fromUtf8(named(japanese.toUtf8())) + u"</gpx>"_s);
+    QTest::newRow("UTF-16 with its byte-order mark") << wide << japanese;
+    QTest::newRow("CDATA with blanks around")
+        << gpx(named(" <![CDATA[" + japanese.toUtf8() + "]]> ")) << japanese;
+    QTest::newRow("a prefixed namespace, no name")
+        << QByteArray("<g:gpx xmlns:g=\"http://www.topografix.com/GPX/1/1\"><g:trk><g:trkseg>"
+                      "<g:trkpt lat=\"0\" lon=\"0\"><g:time>2024-11-08T09:00:00Z</g:time>"
+                      "</g:trkpt></g:trkseg></g:trk></g:gpx>")
+        << QString();
+}
+
+void TestGpxReader::names()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+
+    const auto result = torvanu::readGpx(file);
+    QVERIFY(!result.error);
+    QCOMPARE(result.activities.size(), 1);
+    QCOMPARE(result.activities.front().name, name);
+    QVERIFY(result.activities.front().timed);
+}
+
 void TestGpxReader::refused_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -213,6 +266,13 @@ void TestGpxReader::refused_data()
         << sample(u"unicode_with_bom.gpx"_s) << Kind::NoActivity << 0;
     QTest::newRow("waypoint with Garmin's extension")
         << sample(u"gpx_with_garmin_extension.gpx"_s) << Kind::NoActivity << 0;
+    QTest::newRow("elements 65 levels deep")
+        << gpx(QByteArray("<a>").repeated(64) + QByteArray("</a>").repeated(64) + meridianTrack())
+        << Kind::XmlTooDeep << 0;
+    QTest::newRow("an encoding no converter knows")
+        << "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>\n" +
+               whole.mid(whole.indexOf('\n') + 1)
+        << Kind::XmlDamaged << 1;
     QTest::newRow("another XML document")
         << QByteArray("<kml><Document/></kml>") << Kind::Foreign << 0;
 }

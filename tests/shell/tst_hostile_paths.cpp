@@ -137,6 +137,8 @@ void TestHostilePaths::rightButtonPress_data()
     QTest::newRow("executable file is not run") << u"%1/race.sh"_s << Made::ExecutableFile << false;
     QTest::newRow("execute bit on a data file still opens")
         << u"%1/race.csv"_s << Made::ExecutableFile << true;
+    QTest::newRow("compressed watch file with the execute bit still opens")
+        << u"%1/race.fit.gz"_s << Made::ExecutableFile << true;
     QTest::newRow("desktop launcher is not run")
         << u"%1/race.desktop"_s << Made::DesktopLauncher << false;
     QTest::newRow("folder is not a data file") << u"%1/race"_s << Made::Folder << false;
