@@ -3,6 +3,7 @@
 // buttons, the close box and the answers to every message box.
 
 #include "record_book/form3.h"
+#include "record_book/journal_texts.h"
 #include "record_book/record_book.h"
 #include "record_book/record_book_texts.h"
 #include "records/log_file.h"
@@ -352,7 +353,12 @@ void TestSafeClose::recoveryCopyIsTheBook()
     Form1 next(again, Form1Folders{folder(), folder(), folder(), {}});
     next.Form_Load();
     QCOMPARE(next.recordBook().model().lines(), atClose);
-    QCOMPARE(again.messageTexts(), QStringList{kHiddenLinesMessage.toString().arg(1)});
+    // The failed session's journal was kept; the book put back by hand is not the one it
+    // began from, so it is set aside and named rather than replayed.
+    const QStringList atStart = again.messageTexts();
+    QCOMPARE(atStart.size(), 2);
+    QCOMPARE(atStart.first(), kHiddenLinesMessage.toString().arg(1));
+    QVERIFY2(atStart.last().contains(kBookChangedSince.toString()), qPrintable(atStart.last()));
     again.clear();
     QVERIFY(next.close());
     QVERIFY(again.messages.isEmpty());
