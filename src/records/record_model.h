@@ -10,6 +10,8 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 namespace torvanu {
 
@@ -66,6 +68,9 @@ public:
     void setCollationLocale(const QLocale& locale) { m_collationLocale = locale; }
 
 private:
+    // Puts the row at order[n] at n, keeping the views' selections on their rows.
+    void applyOrder(const std::vector<std::size_t>& order);
+
     QList<LogLine> m_lines;
     std::array<QString, RecordColumnCount> m_captions;
     QLocale m_collationLocale;
