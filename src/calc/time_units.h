@@ -6,5 +6,7 @@ namespace torvanu {
 inline constexpr int kSecondsPerMinute = 60;
 inline constexpr int kMinutesPerHour = 60;
 inline constexpr int kSecondsPerHour = kSecondsPerMinute * kMinutesPerHour;
+inline constexpr int kHoursPerDay = 24;
+inline constexpr int kSecondsPerDay = kSecondsPerHour * kHoursPerDay;
 
 } // namespace torvanu
