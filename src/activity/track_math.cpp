@@ -1,5 +1,7 @@
 #include "activity/track_math.h"
 
+#include "calc/time_units.h"
+
 #include <QTimeZone>
 
 #include <algorithm>
@@ -128,14 +130,17 @@ template <class Text> std::optional<double> parseTime(Text text)
             const auto offsetMinutes = at.digits(2);
             if (!offsetMinutes || *offsetMinutes > 59)
                 return std::nullopt;
-            offset = (*offsetHours * 60 + *offsetMinutes) * 60 * (minus ? -1 : 1);
+            offset = (*offsetHours * kMinutesPerHour + *offsetMinutes) * kSecondsPerMinute *
+                     (minus ? -1 : 1);
         }
     }
     if (!at.atEnd())
         return std::nullopt;
     const long long days =
         daysFromCivil(*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day));
-    return static_cast<double>(days * 86400 + *hour * 3600 + *minute * 60 - offset) + seconds;
+    return static_cast<double>(days * kSecondsPerDay + *hour * kSecondsPerHour +
+                               *minute * kSecondsPerMinute - offset) +
+           seconds;
 }
 
 } // namespace

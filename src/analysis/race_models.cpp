@@ -1,5 +1,6 @@
 #include "race_models.h"
 
+#include "calc/time_units.h"
 #include "calc/units.h"
 
 #include <cmath>
@@ -25,14 +26,12 @@ constexpr double kFractionSlowRate = 0.012778;
 constexpr double kFractionFastWeight = 0.2989558;
 constexpr double kFractionFastRate = 0.1932605;
 
-constexpr double kSecondsPerMinute = 60.0;
-
 // The search for a Daniels time runs between a second and ten years of running; halving
 // that span 40 times leaves less than a hundredth of a second, and the cap keeps any input
 // from looping.
-constexpr double kShortestMinutes = 1.0 / 60.0;
-constexpr double kLongestMinutes = 10.0 * 365.0 * 24.0 * 60.0;
-constexpr double kTimePrecisionMinutes = 0.01 / 60.0;
+constexpr double kShortestMinutes = 1.0 / kSecondsPerMinute;
+constexpr double kLongestMinutes = 10.0 * 365.0 * 24.0 * kMinutesPerHour;
+constexpr double kTimePrecisionMinutes = 0.01 / kSecondsPerMinute;
 constexpr int kMaxHalvings = 200;
 
 bool usable(double metres, double seconds)

@@ -8,9 +8,6 @@ namespace torvanu {
 // Empty for a value that is no duration (negative, infinite or not a number).
 std::u16string timeText(double seconds);
 
-// The whole seconds timeText shows for a time: rounded half up.
-double shownSeconds(double seconds);
-
 // How far a time lies from a reference time: "+1:05", "-0:12", "±0:00".
 std::u16string differenceText(double seconds, double reference);
 

@@ -2,9 +2,12 @@
 
 #include "analysis/time_text.h"
 #include "analysis_window/analysis_texts.h"
+#include "calc/clock_text.h"
 #include "calc/number_text.h"
+#include "calc/time_units.h"
 #include "calc/units.h"
 #include "calc/validation.h"
+#include "charts/time_ticks.h"
 #include "storage/text_bridge.h"
 
 #include <algorithm>
@@ -17,7 +20,6 @@ namespace torvanu {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
 constexpr int kDaysPerYear = 365;
 constexpr int kMaxYearTicks = 12;
 constexpr int kMaxTimeTicks = 6;
@@ -111,25 +113,6 @@ std::vector<ChartTick> yearTicks(int firstDay, int lastDay)
     for (int year = first; year <= last; year += step)
         ticks.push_back(
             {static_cast<double>(RaceDate{year, 1, 1}.dayNumber()), QString::number(year)});
-    return ticks;
-}
-
-std::vector<ChartTick> timeTicks(double fastest, double slowest)
-{
-    // Past the table the step grows by whole multiples of its last entry: a hand-kept book
-    // may hold a second and a million hours in one class, and a tick every five hours across
-    // that would be hundreds of thousands of labels to paint.
-    const double span = slowest - fastest;
-    double step = kTimeSteps.back() * std::ceil(span / (kMaxTimeTicks * kTimeSteps.back()));
-    for (const double candidate : kTimeSteps) {
-        if (span / candidate <= kMaxTimeTicks) {
-            step = candidate;
-            break;
-        }
-    }
-    std::vector<ChartTick> ticks;
-    for (double value = std::ceil(fastest / step) * step; value <= slowest; value += step)
-        ticks.push_back({value, time(value)});
     return ticks;
 }
 
@@ -259,7 +242,7 @@ ChartData trendChartData(const BookAnalysis& analysis, const Trend& trend)
     chart.y.min = std::max(0.0, fastest - timeMargin);
     chart.y.max = slowest + timeMargin;
     chart.x.ticks = yearTicks(static_cast<int>(chart.x.min), static_cast<int>(chart.x.max));
-    chart.y.ticks = timeTicks(chart.y.min, chart.y.max);
+    chart.y.ticks = timeTicks(chart.y.min, chart.y.max, kTimeSteps, kMaxTimeTicks);
     return chart;
 }
 
@@ -318,7 +301,7 @@ PredictionView predictionView(const BookAnalysis& analysis, std::span<const Race
             cells.push_back({seconds ? time(*seconds) : u"—"_s});
             if (!seconds)
                 continue;
-            const double shown = shownSeconds(*seconds);
+            const double shown = roundedSeconds(*seconds);
             fastest = std::min(fastest.value_or(shown), shown);
             slowest = std::max(slowest.value_or(shown), shown);
         }
@@ -334,12 +317,13 @@ std::optional<Goal> goalFor(double metres, double seconds)
     if (km.empty() || !std::isfinite(seconds) || seconds < 0.0)
         return std::nullopt;
     // Rounded half up to whole seconds, as the prediction shows it.
-    const double whole = std::floor(seconds + 0.5);
+    const double whole = roundedSeconds(seconds);
     if (whole > 1e9)
         return std::nullopt;
     const auto total = static_cast<long long>(whole);
-    Goal goal{toQString(km), static_cast<int>(total / 3600), static_cast<int>(total % 3600 / 60),
-              static_cast<int>(total % 60)};
+    Goal goal{toQString(km), static_cast<int>(total / kSecondsPerHour),
+              static_cast<int>(total % kSecondsPerHour / kSecondsPerMinute),
+              static_cast<int>(total % kSecondsPerMinute)};
 
     const QString hours = QString::number(goal.hours);
     const QString minutes = QString::number(goal.minutes);

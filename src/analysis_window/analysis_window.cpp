@@ -3,14 +3,13 @@
 #include "analysis_window/analysis_texts.h"
 #include "charts/chart_view.h"
 #include "records/record_model.h"
-#include "storage/atomic_file.h"
 #include "shell/dialogs.h"
-#include "shell/replace_question.h"
+#include "shell/save_flow.h"
 #include "shell/save_folders.h"
 #include "shell/escape_closes.h"
+#include "shell/screen_share.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QGroupBox>
@@ -20,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,7 +33,6 @@ constexpr int kModelColumns = static_cast<int>(kPredictionModels);
 constexpr QSize kStartSize(1100, 700);
 constexpr int kRowPadding = 6;
 constexpr int kUnreadableRowsShown = 5;
-constexpr double kLargestScreenShare = 0.9;
 
 QTableWidget* makeTable(const QString& name)
 {
@@ -112,7 +109,15 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     setObjectName(u"AnalysisWindow"_s);
     setWindowTitle(kAnalysisTitle.toString());
     closeOnEscape(this);
+    buildControls();
+    buildLayout();
+    followModel();
+    connectControls();
+    refresh();
+}
 
+void AnalysisWindow::buildControls()
+{
     m_bestTable = makeTable(u"BestTable"_s);
     m_bestTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_yearTable = makeTable(u"YearTable"_s);
@@ -130,7 +135,11 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     m_target = new QPushButton(kTargetButton.toString());
     m_target->setObjectName(u"TargetButton"_s);
     m_unreadableTable = makeTable(u"UnreadableTable"_s);
+}
 
+// The chart with its button below it, on the right.
+QWidget* AnalysisWindow::trendPane()
+{
     auto* trendButtons = new QHBoxLayout;
     trendButtons->addStretch();
     trendButtons->addWidget(m_saveImage);
@@ -139,7 +148,12 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     trendLayout->setContentsMargins({});
     trendLayout->addWidget(m_trendChart, 1);
     trendLayout->addLayout(trendButtons);
+    return trend;
+}
 
+// Where the predictions start from, the VDOT and paces, the table and its button.
+QWidget* AnalysisWindow::predictionPane()
+{
     auto* prediction = new QWidget;
     auto* predictionLayout = new QVBoxLayout(prediction);
     predictionLayout->setContentsMargins({});
@@ -154,7 +168,13 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     targetLine->addStretch();
     targetLine->addWidget(m_target);
     predictionLayout->addLayout(targetLine);
+    return prediction;
+}
 
+void AnalysisWindow::buildLayout()
+{
+    QWidget* trend = trendPane();
+    QWidget* prediction = predictionPane();
     m_unreadableFrame = frame(kUnreadableFrame, m_unreadableTable);
     // At 200 % a laptop's screen is lower than the tables and the chart need at their least:
     // the content scrolls rather than reaching below the screen's edge.
@@ -179,12 +199,11 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     // The unreadable rows are a short list to mend, shown only when there are any; the
     // predictions take their height first (see fitTablesToRows).
     m_unreadableTable->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    // At 150 % or 200 % a small screen holds fewer logical pixels than the window wants.
-    QSize size = kStartSize;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize() * kLargestScreenShare);
-    resize(size);
+    resize(fitToScreen(kStartSize, QGuiApplication::primaryScreen()));
+}
 
+void AnalysisWindow::followModel()
+{
     m_refreshTimer = new QTimer(this);
     m_refreshTimer->setSingleShot(true);
     m_refreshTimer->setInterval(0);
@@ -202,7 +221,10 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::rowsRemoved, this, &AnalysisWindow::scheduleRefresh);
     connect(&m_model, &QAbstractItemModel::rowsMoved, this, &AnalysisWindow::scheduleRefresh);
+}
 
+void AnalysisWindow::connectControls()
+{
     connect(m_bestTable, &QTableWidget::itemSelectionChanged, this, [this] {
         const int row = m_bestTable->currentRow();
         if (row >= 0 && row < static_cast<int>(m_analysis.classes.size())) {
@@ -227,8 +249,6 @@ AnalysisWindow::AnalysisWindow(const RecordModel& model, Services services, QWid
             &AnalysisWindow::updateTargetButton);
     connect(m_target, &QPushButton::clicked, this, &AnalysisWindow::takeSelectedGoal);
     connect(m_saveImage, &QPushButton::clicked, this, &AnalysisWindow::saveChartImage);
-
-    refresh();
 }
 
 void AnalysisWindow::showEvent(QShowEvent* event)
@@ -396,41 +416,32 @@ void AnalysisWindow::takeSelectedGoal()
         m_services.takeGoal(*goal);
 }
 
-void AnalysisWindow::saveChartImage()
+std::optional<QByteArray> AnalysisWindow::chartPng() const
 {
-    const Dialogs::FileRequest request{
-        kSaveImageTitle.toString(),
-        {kImageFilter.toString()},
-        m_services.saveFolders ? m_services.saveFolders->startFolder(SaveFolders::Kind::Image)
-                               : documentsFolder(),
-        kAnalysisTitle.toString() + m_className + kImageSuffix.toString()};
-    QString path = m_services.dialogs.saveFileName(this, request);
-    if (path.isEmpty())
-        return;
-    if (m_services.saveFolders)
-        m_services.saveFolders->remember(SaveFolders::Kind::Image, path);
-    // The chooser asked about the name as typed; the completed name is another file.
-    if (!path.endsWith(kImageSuffix, Qt::CaseInsensitive)) {
-        path += kImageSuffix;
-        const QFileInfo existing(path);
-        if (existing.exists() &&
-            m_services.dialogs.message(this, replaceQuestion(path), Dialogs::Icon::Information,
-                                       Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
-            return;
-    }
-
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    std::optional<QString> failure;
     if (!buffer.open(QIODevice::WriteOnly) ||
         !m_trendChart->image(trendCaptions(m_className, m_trendChart->data())).save(&buffer, "PNG"))
-        failure = QString();
-    else if (const auto error = writeFileAtomically(path, bytes))
-        failure = error->detail;
-    if (failure) {
-        QString text = kImageWriteError.toString() + u'\n' + path;
-        if (!failure->isEmpty())
-            text += u'\n' + *failure;
+        return std::nullopt;
+    return bytes;
+}
+
+void AnalysisWindow::saveChartImage()
+{
+    SaveFolders& folders = m_services.saveFolders ? *m_services.saveFolders : m_saveFolders;
+    const CsvSaveResult saved =
+        saveThroughChooser(m_services.dialogs, this, folders,
+                           {kSaveImageTitle.toString(),
+                            {kImageFilter.toString()},
+                            kImageSuffix,
+                            SaveFolders::Kind::Image,
+                            folders.startFolder(SaveFolders::Kind::Image),
+                            kAnalysisTitle.toString() + m_className + kImageSuffix.toString()},
+                           [this] { return chartPng(); });
+    if (saved.status == CsvSaveResult::Status::WriteFailed) {
+        QString text = kImageWriteError.toString() + u'\n' + saved.path;
+        if (!saved.detail.isEmpty())
+            text += u'\n' + saved.detail;
         m_services.dialogs.message(this, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
     }
 }

@@ -4,7 +4,9 @@
 #include "analysis/predictions.h"
 #include "analysis_window/analysis_view.h"
 #include "records/log_line.h"
+#include "shell/save_folders.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QWidget>
@@ -24,7 +26,6 @@ namespace torvanu {
 
 class ChartView;
 class Dialogs;
-class SaveFolders;
 class RecordModel;
 
 // The record analysis: bests per class, season bests, the trend of one class and the
@@ -39,7 +40,7 @@ public:
         Dialogs& dialogs;
         std::function<void(int row)> selectRow;         // in the main list, 0-based
         std::function<void(const Goal& goal)> takeGoal; // into the calculator's pace tab
-        SaveFolders* saveFolders = nullptr;             // where the image chooser starts
+        SaveFolders* saveFolders = nullptr;             // the program's; else the window's own
     };
 
     AnalysisWindow(const RecordModel& model, Services services, QWidget* parent = nullptr);
@@ -55,6 +56,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void buildControls();
+    void buildLayout();
+    QWidget* trendPane();
+    QWidget* predictionPane();
+    void followModel();
+    void connectControls();
     void scheduleRefresh();
     void rowsChanged(int first, int last);
     void showBests();
@@ -66,6 +73,7 @@ private:
     std::optional<Goal> selectedGoal() const;
     void takeSelectedGoal();
     void saveChartImage();
+    std::optional<QByteArray> chartPng() const;
     std::optional<int> classNamed(const QString& name) const;
     std::optional<int> raceInRow(int row) const;
 
@@ -98,6 +106,7 @@ private:
     Predictions m_predictions;
 
     std::map<QTableWidget*, TableView> m_shown;
+    SaveFolders m_saveFolders; // where pictures go when the program shares no folders
 
     // What the user chose, kept by name and list row so that it survives a change of the book.
     QString m_className;

@@ -1,6 +1,7 @@
 #include "cell_format.h"
 
 #include "calc/number_text.h"
+#include "calc/time_units.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,8 +20,6 @@ constexpr std::u16string_view kZeroHours = u" 0";
 constexpr std::u16string_view kTwoBlanks = u"  ";
 constexpr std::size_t kPickerWidth = 2; // a month, day, minute or second entry
 
-constexpr int kSecondsPerMinute = 60;
-constexpr int kSecondsPerHour = 3600;
 constexpr int kMonths = 12;
 constexpr int kLongestMonth = 31;
 // A part with more digits is no time anyone ran; it also keeps the sum exact.
@@ -210,7 +209,7 @@ CellReading<double> readTimeCell(std::u16string_view cell)
     }
     const auto minutes = readWhole(text.substr(minutesStart, minutesEnd - minutesStart));
     const auto seconds = readWhole(text.substr(minutesEnd + kMinutesMark.size()));
-    if (!hours || !minutes || !seconds || *minutes >= kSecondsPerMinute ||
+    if (!hours || !minutes || !seconds || *minutes >= kMinutesPerHour ||
         *seconds >= kSecondsPerMinute)
         return failed<double>(RowProblem::TimeUnreadable);
 

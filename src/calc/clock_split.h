@@ -24,9 +24,4 @@ struct ClockSplit
 double secondsValue(double distance, Unit unit, double hours, double minutes, double seconds,
                     Mode mode);
 
-ClockSplit splitSeconds(double value);
-
-// h:mm:ss without the fraction, or the out-of-range text.
-void appendWholeClock(std::u16string& out, const ClockSplit& split);
-
 } // namespace torvanu

@@ -8,18 +8,14 @@
 #include <utility>
 #include <vector>
 
-#include "clock_split.h"
 #include "number_text.h"
 #include "race_distances.h"
 #include "split_table.h"
+#include "time_units.h"
 
 namespace torvanu {
 
 namespace {
-
-constexpr double kSecondsPerMinute = 60.0;
-constexpr double kSecondsPerHour = 3600.0;
-constexpr double kMinutesPerHour = 60.0;
 
 constexpr std::u16string_view kZeroPaceText = u" 1km =0分0秒";
 constexpr std::u16string_view kZeroSpeedText = u"時速 =0.0km";

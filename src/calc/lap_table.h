@@ -7,6 +7,7 @@
 
 #include "pace.h"
 #include "race_distances.h"
+#include "time_units.h"
 
 namespace torvanu {
 
@@ -36,7 +37,7 @@ struct LapPace
 
     // In the same order of operations as every split, so a row at the same distance agrees
     // to the last bit.
-    double secondsPerKm() const { return minutes * 60.0 + seconds; }
+    double secondsPerKm() const { return minutes * kSecondsPerMinute + seconds; }
 };
 std::optional<LapPace> lapPace(const CalcInputs& inputs, Mode mode);
 

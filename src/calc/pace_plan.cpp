@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "clock_text.h"
 #include "lap_table.h"
 #include "number_text.h"
-#include "split_table.h"
+#include "time_units.h"
 #include "units.h"
 
 namespace torvanu {
@@ -13,11 +14,8 @@ namespace torvanu {
 namespace {
 
 constexpr double kFiveKm = 5.0;
-constexpr double kSecondsPerHour = 3600.0;
-constexpr double kMinuteSeconds = 60.0;
 constexpr double kPercent = 100.0;
 constexpr double kPlaceDecimals = 1e4; // 21.0975 km keeps all its digits
-constexpr std::int64_t kSecondsPerMinute = 60;
 
 constexpr std::u16string_view kHalfWord = u"中間";
 constexpr std::u16string_view kFinishWord = u"ゴール";
@@ -62,15 +60,6 @@ double segmentPaceFactor(Strategy strategy, double q, double u0, double u1)
 std::u16string placeNumber(double value)
 {
     return numberText(std::round(value * kPlaceDecimals) / kPlaceDecimals);
-}
-
-std::u16string paceText(std::int64_t seconds)
-{
-    std::u16string text = numberText(static_cast<double>(seconds / kSecondsPerMinute));
-    const std::int64_t rest = seconds % kSecondsPerMinute;
-    text += rest < 10 ? u":0" : u":";
-    text += numberText(static_cast<double>(rest));
-    return text;
 }
 
 } // namespace
@@ -149,8 +138,8 @@ PacePlan pacePlan(const PlanRequest& request)
         // Every passing time is cut from the exact time, never summed from cut segments, so
         // the cut seconds are carried forward instead of piling up.
         const double time = mark == PlanMark::Finish ? timeAt(distance) : timeAt(km);
-        const std::optional<std::int64_t> whole = wholeSeconds(time);
-        const std::optional<std::int64_t> perKm = wholeSeconds(
+        const std::optional<std::int64_t> whole = cutSeconds(time);
+        const std::optional<std::int64_t> perKm = cutSeconds(
             pace * segmentPaceFactor(request.strategy, q, lastKm / distance, km / distance));
         if (!whole || !perKm)
             return {PlanStatus::OutOfRange, {}};
@@ -175,7 +164,7 @@ PacePlan pacePlan(const PlanRequest& request)
         }
         row.segment = clockText(*whole - lastWhole);
         row.passing = clockText(*whole);
-        row.pace = paceText(*perKm);
+        row.pace = minuteClockText(*perKm);
         lastKm = km;
         lastWhole = *whole;
     }
@@ -202,7 +191,7 @@ std::optional<PlanRequest> planRequest(const CalcInputs& inputs, Mode mode)
     const std::optional<double> seconds = readNumber(inputs.seconds);
     if (!hours || !minutes || !seconds)
         return std::nullopt;
-    request.goalSeconds = (*hours * kSecondsPerHour + *minutes * kMinuteSeconds) + *seconds;
+    request.goalSeconds = (*hours * kSecondsPerHour + *minutes * kSecondsPerMinute) + *seconds;
     return request;
 }
 

@@ -1,6 +1,8 @@
 #include "import/import_fill.h"
 
+#include "calc/clock_text.h"
 #include "calc/number_text.h"
+#include "calc/time_units.h"
 #include "calc/units.h"
 #include "records/record_cells.h"
 #include "storage/text_bridge.h"
@@ -12,11 +14,6 @@ using namespace Qt::StringLiterals;
 namespace torvanu {
 
 namespace {
-
-constexpr int kSecondsPerMinute = 60;
-constexpr int kSecondsPerHour = 3600;
-// Whole seconds a hair above a count are float noise from milliseconds, not a second more.
-constexpr double kSecondNoise = 1e-6;
 
 QString sportCaption(Sport sport)
 {
@@ -45,17 +42,6 @@ QString distanceKm(double metres)
     return toQString(numberText(std::round(metres) / kMetresPerKm));
 }
 
-// Beyond any race and any picker; a file may still say so, and no integer must overflow.
-constexpr double kLongestSeconds = 1e9;
-
-// Road races give a result in whole seconds, rounded up.
-std::optional<long long> resultSeconds(double elapsed)
-{
-    if (!(elapsed < kLongestSeconds))
-        return std::nullopt;
-    return static_cast<long long>(std::ceil(elapsed - kSecondNoise));
-}
-
 // A track's name from outside may be of any length; the chooser's line must stay readable.
 constexpr qsizetype kLongestNameShown = 40;
 
@@ -65,11 +51,9 @@ QString caption(const QString& label, const Activity& activity, const QTimeZone&
     if (activity.start.utc.isValid())
         parts.append(activity.start.utc.toTimeZone(zone).toString(u"yyyy/MM/dd HH:mm"_s));
     parts.append(distanceKm(activity.distance) + u" km"_s);
-    if (const auto seconds = activity.timed ? resultSeconds(activity.elapsed) : std::nullopt) {
-        parts.append(u"%1:%2:%3"_s.arg(*seconds / kSecondsPerHour)
-                         .arg(*seconds % kSecondsPerHour / kSecondsPerMinute, 2, 10, QChar(u'0'))
-                         .arg(*seconds % kSecondsPerMinute, 2, 10, QChar(u'0')));
-    }
+    // Road races give a result in whole seconds, rounded up.
+    if (const auto seconds = activity.timed ? roundedUpSeconds(activity.elapsed) : std::nullopt)
+        parts.append(toQString(clockText(*seconds)));
     return parts.join(u"　"_s);
 }
 
@@ -85,7 +69,7 @@ ImportFill importFill(const Activity& activity, const QTimeZone& zone)
     }
     fill.distance = distanceKm(activity.distance);
     if (activity.timed) {
-        const std::optional<long long> seconds = resultSeconds(activity.elapsed);
+        const std::optional<std::int64_t> seconds = roundedUpSeconds(activity.elapsed);
         if (seconds && *seconds / kSecondsPerHour < hourEntries().size())
             fill.time = std::array{static_cast<int>(*seconds / kSecondsPerHour),
                                    static_cast<int>(*seconds % kSecondsPerHour / kSecondsPerMinute),

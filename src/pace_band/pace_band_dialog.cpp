@@ -9,6 +9,7 @@
 #include "shell/module1.h"
 #include "shell/picker_entry.h"
 #include "shell/program_font.h"
+#include "shell/screen_share.h"
 #include "storage/text_bridge.h"
 
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -93,6 +93,15 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     setWindowTitle(kBandTitle.toString());
     setFont(programFont(kDialogPoints));
 
+    buildControls();
+    buildLayout();
+    connectControls();
+    readSource(source);
+    updatePlan();
+}
+
+void PaceBandDialog::buildControls()
+{
     m_sourceLabel = new QLabel(this);
     m_sourceLabel->setObjectName(u"SourceLabel"_s);
     m_sourceLabel->setFont(programFont(kDialogPoints + 2, true));
@@ -136,8 +145,12 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     m_print = button(kBandPrintButton, u"PrintButton"_s, this);
     m_pdf = button(kBandPdfButton, u"PdfButton"_s, this);
     m_csv = button(kBandCsvButton, u"CsvButton"_s, this);
-    QPushButton* close = button(kBandCloseButton, u"CloseButton"_s, this);
+    m_close = button(kBandCloseButton, u"CloseButton"_s, this);
+}
 
+// The split, the strategy and its percentage, with their labels.
+QLayout* PaceBandDialog::optionsLayout()
+{
     auto* options = new QGridLayout;
     auto* splitLabel = new QLabel(kBandSplitLabel.toString(), this);
     auto* strategyLabel = new QLabel(kBandStrategyLabel.toString(), this);
@@ -154,7 +167,12 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     options->addLayout(percentRow, 1, 2);
     options->addWidget(m_percentMessage, 2, 1, 1, 2);
     options->setColumnStretch(2, 1);
+    return options;
+}
 
+// The sheet's layout and the buttons that print and save it.
+QLayout* PaceBandDialog::outputsLayout()
+{
     auto* outputs = new QHBoxLayout;
     auto* layoutLabel = new QLabel(kBandLayoutLabel.toString(), this);
     layoutLabel->setBuddy(m_layout);
@@ -164,28 +182,32 @@ PaceBandDialog::PaceBandDialog(Dialogs& dialogs, Module1& module1, const PaceBan
     outputs->addWidget(m_print);
     outputs->addWidget(m_pdf);
     outputs->addWidget(m_csv);
-    outputs->addWidget(close);
+    outputs->addWidget(m_close);
+    return outputs;
+}
 
+void PaceBandDialog::buildLayout()
+{
+    QLayout* options = optionsLayout();
+    QLayout* outputs = outputsLayout();
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_sourceLabel);
     column->addWidget(m_message);
     column->addLayout(options);
     column->addWidget(m_table, 1);
     column->addLayout(outputs);
-    // At 200 % on a small screen the usual size would reach past its bottom.
-    const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(kStartSize.boundedTo(room));
+    resize(fitToScreen(kStartSize, screen()));
+}
 
+void PaceBandDialog::connectControls()
+{
     connect(m_every, &QComboBox::currentIndexChanged, this, [this] { updatePlan(); });
     connect(m_strategy, &QComboBox::currentIndexChanged, this, [this] { updatePlan(); });
     connect(m_percent, &QLineEdit::textChanged, this, [this] { updatePlan(); });
     connect(m_print, &QPushButton::clicked, this, [this] { printWithPreview(); });
     connect(m_pdf, &QPushButton::clicked, this, [this] { savePdf(); });
     connect(m_csv, &QPushButton::clicked, this, [this] { saveCsv(); });
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
-
-    readSource(source);
-    updatePlan();
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void PaceBandDialog::readSource(const PaceBandSource& source)

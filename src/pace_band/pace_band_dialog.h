@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -47,6 +48,11 @@ public:
     void printWithPreview();
 
 private:
+    void buildControls();
+    void buildLayout();
+    QLayout* optionsLayout();
+    QLayout* outputsLayout();
+    void connectControls();
     void readSource(const PaceBandSource& source);
     void updatePlan();
     void showSource();
@@ -74,6 +80,7 @@ private:
     QPushButton* m_print = nullptr;
     QPushButton* m_pdf = nullptr;
     QPushButton* m_csv = nullptr;
+    QPushButton* m_close = nullptr;
 };
 
 } // namespace torvanu

@@ -1,7 +1,9 @@
 #include "race_detail/race_detail_view.h"
 
 #include "calc/cell_format.h"
+#include "calc/clock_text.h"
 #include "analysis/time_text.h"
+#include "charts/time_ticks.h"
 #include "race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
@@ -23,11 +25,6 @@ constexpr double kLeastPaceMargin = 10;
 // this many bars, then every 2, 5 or 10 km.
 constexpr std::array<std::pair<int, int>, 3> kLabelSteps = {{{12, 1}, {25, 2}, {60, 5}}};
 constexpr int kWidestLabelStep = 10;
-
-double shown(double seconds)
-{
-    return std::floor(seconds + 0.5);
-}
 
 QString time(double seconds)
 {
@@ -57,21 +54,6 @@ QString percent(double value)
     if (digits == u"0.0"_s)
         return u"±0.0%"_s;
     return (value < 0 ? u"-"_s : u"+"_s) + digits + u"%"_s;
-}
-
-std::vector<ChartTick> paceTicks(double low, double high)
-{
-    double step = kPaceSteps.back();
-    for (const double candidate : kPaceSteps) {
-        if ((high - low) / candidate <= kMaxPaceTicks) {
-            step = candidate;
-            break;
-        }
-    }
-    std::vector<ChartTick> ticks;
-    for (double value = std::ceil(low / step) * step; value <= high; value += step)
-        ticks.push_back({value, time(value)});
-    return ticks;
 }
 
 int labelStep(int bars)
@@ -107,13 +89,13 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
     laps.reserve(analysis.splits.size());
     double passed = 0;
     for (const KmSplit& split : analysis.splits) {
-        const double passing = shown(split.time);
+        const double passing = roundedSeconds(split.time);
         laps.push_back(passing - passed);
         view.rows.push_back({km(split.km * kMetresPerKm, 0), time(passing), time(laps.back()),
                              toQString(differenceText(laps.back(), even.secondsPerKm))});
         passed = passing;
     }
-    const double finish = shown(analysis.finishTime);
+    const double finish = roundedSeconds(analysis.finishTime);
     if (analysis.restDistance > 0 || finish > passed) {
         const double rest = finish - passed;
         view.rows.push_back({km(analysis.finishDistance, 3), time(finish), time(rest),
@@ -122,7 +104,7 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
     }
 
     view.total = u"距離 %1　タイム %2"_s.arg(km(analysis.finishDistance, 2), time(finish));
-    const double firstHalf = shown(analysis.firstHalf);
+    const double firstHalf = roundedSeconds(analysis.firstHalf);
     view.halfSplit = u"前半 %1　後半 %2"_s.arg(time(firstHalf), time(finish - firstHalf));
     if (analysis.halfSplitPercent)
         view.halfSplit += u"（%1）"_s.arg(percent(*analysis.halfSplitPercent));
@@ -159,7 +141,7 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
     chart.x.max = static_cast<double>(laps.size());
     chart.y.min = std::max(0.0, low - margin);
     chart.y.max = high + margin;
-    chart.y.ticks = paceTicks(chart.y.min, chart.y.max);
+    chart.y.ticks = timeTicks(chart.y.min, chart.y.max, kPaceSteps, kMaxPaceTicks);
     chart.referenceLine = even.secondsPerKm;
     chart.referenceLabel = u"均等"_s;
     return view;

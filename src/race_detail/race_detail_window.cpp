@@ -3,13 +3,13 @@
 #include "charts/chart_view.h"
 #include "race_detail/race_detail_texts.h"
 #include "shell/escape_closes.h"
+#include "shell/screen_share.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,7 +21,6 @@ namespace torvanu {
 namespace {
 
 constexpr QSize kStartSize(900, 600);
-constexpr double kLargestScreenShare = 0.9;
 constexpr int kRowPadding = 6;
 
 QLabel* label(const QString& name, const QString& text)
@@ -106,11 +105,7 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, QWidget* parent)
     grid->setColumnStretch(1, 3);
     grid->setRowStretch(1, 1);
 
-    // At 150 % or 200 % a small screen holds fewer logical pixels than the window wants.
-    QSize size = kStartSize;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize() * kLargestScreenShare);
-    resize(size);
+    resize(fitToScreen(kStartSize, QGuiApplication::primaryScreen()));
 }
 
 } // namespace torvanu

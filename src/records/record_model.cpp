@@ -27,6 +27,96 @@ Qt::Alignment columnAlignment(int column)
     return kRecordColumns[column].alignment;
 }
 
+// The text a column is sorted by: the cell as shown.
+QStringView sortText(const LogLine& line, int column)
+{
+    if (column == RecordModel::DataColumn)
+        return line.hasData() ? kDataMark : QStringView();
+    return line.field(column);
+}
+
+// Compares as the user reads: case and punctuation count, digits are text.
+QCollator textCollator(const QLocale& locale)
+{
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    collator.setNumericMode(false);
+    collator.setIgnorePunctuation(false);
+    return collator;
+}
+
+// The column's texts, each once, and for every row the index of its text.
+struct DistinctTexts
+{
+    std::vector<QStringView> texts;
+    std::vector<std::size_t> ofRow;
+};
+
+DistinctTexts distinctTexts(const QList<LogLine>& lines, int column)
+{
+    DistinctTexts distinct;
+    distinct.ofRow.reserve(static_cast<std::size_t>(lines.size()));
+    QHash<QStringView, std::size_t> indexOf;
+    for (const LogLine& line : lines) {
+        const QStringView text = sortText(line, column);
+        auto found = indexOf.find(text);
+        if (found == indexOf.end()) {
+            found = indexOf.insert(text, distinct.texts.size());
+            distinct.texts.push_back(text);
+        }
+        distinct.ofRow.push_back(*found);
+    }
+    return distinct;
+}
+
+// Every distinct text's place in the order, 0 first; texts the collation holds equal share a
+// rank, so that their rows keep the list's order.
+struct Ranks
+{
+    std::vector<std::size_t> ofText;
+    std::size_t count = 0;
+};
+
+Ranks collationRanks(const std::vector<QStringView>& texts, const QCollator& collator,
+                     Qt::SortOrder order)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(texts.size());
+    for (const QStringView text : texts)
+        keys.push_back(collator.sortKey(text.toString()));
+    std::vector<std::size_t> byKey(texts.size());
+    std::iota(byKey.begin(), byKey.end(), std::size_t{0});
+    std::sort(byKey.begin(), byKey.end(),
+              [&keys](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+
+    Ranks ranks;
+    ranks.ofText.resize(texts.size());
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && keys[byKey[i - 1]].compare(keys[byKey[i]]) != 0)
+            ++ranks.count;
+        ranks.ofText[byKey[i]] = ranks.count;
+    }
+    ++ranks.count;
+    if (order == Qt::DescendingOrder) {
+        for (std::size_t& rank : ranks.ofText)
+            rank = ranks.count - 1 - rank;
+    }
+    return ranks;
+}
+
+// The old row at every new row: a counting sort of the rows by the rank of their texts.
+std::vector<std::size_t> rankOrder(const std::vector<std::size_t>& textOfRow, const Ranks& ranks)
+{
+    std::vector<std::size_t> start(ranks.count + 1, 0);
+    for (const std::size_t text : textOfRow)
+        ++start[ranks.ofText[text] + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::size_t> order(textOfRow.size());
+    for (std::size_t row = 0; row < textOfRow.size(); ++row)
+        order[start[ranks.ofText[textOfRow[row]]]++] = row;
+    return order;
+}
+
 } // namespace
 
 RecordModel::RecordModel(QObject* parent) : QAbstractTableModel(parent)
@@ -209,74 +299,21 @@ void RecordModel::setHeaderCaption(int column, const QString& caption)
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
+// Each distinct text gets one collation key and a rank; the rows are then ordered by rank
+// with a counting sort, which is stable by construction. Columns repeat their texts a lot
+// (dates, distances, the data mark), and comparing ranks is far cheaper than comparing keys,
+// so a sort stays well within the time a click may take.
 QList<qint32> RecordModel::sortPermutation(int column, Qt::SortOrder order) const
 {
     QList<qint32> permutation;
     if (!isValidColumn(column))
         return permutation;
-
-    QCollator collator(m_collationLocale);
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    collator.setNumericMode(false);
-    collator.setIgnorePunctuation(false);
-
-    // Each distinct text gets one collation key and a rank; the rows are then ordered by
-    // rank with a counting sort, which is stable by construction. Columns repeat their texts
-    // a lot (dates, distances, the data mark), and comparing ranks is far cheaper than
-    // comparing keys, so this stays well within the time a click may take.
-    const qsizetype count = m_lines.size();
-    const auto cell = [this, column](qsizetype row) -> QStringView {
-        const LogLine& current = m_lines[row];
-        if (column == DataColumn)
-            return current.hasData() ? kDataMark : QStringView();
-        return current.field(column);
-    };
-    QHash<QStringView, int> distinctIndex;
-    std::vector<QStringView> distinct;
-    std::vector<int> rowDistinct(static_cast<std::size_t>(count));
-    for (qsizetype row = 0; row < count; ++row) {
-        const QStringView text = cell(row);
-        auto found = distinctIndex.find(text);
-        if (found == distinctIndex.end()) {
-            found = distinctIndex.insert(text, static_cast<int>(distinct.size()));
-            distinct.push_back(text);
-        }
-        rowDistinct[static_cast<std::size_t>(row)] = *found;
-    }
-
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(distinct.size());
-    for (const QStringView text : distinct)
-        keys.push_back(collator.sortKey(text.toString()));
-    std::vector<int> byKey(distinct.size());
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(), [&keys](int a, int b) {
-        return keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]) < 0;
-    });
-    // Texts the collation holds equal share a rank, so their rows keep the list order.
-    std::vector<int> rank(distinct.size());
-    int ranks = 0;
-    for (std::size_t i = 0; i < byKey.size(); ++i) {
-        if (i > 0 && keys[static_cast<std::size_t>(byKey[i - 1])].compare(
-                         keys[static_cast<std::size_t>(byKey[i])]) != 0)
-            ++ranks;
-        rank[static_cast<std::size_t>(byKey[i])] = ranks;
-    }
-    ++ranks;
-    if (order == Qt::DescendingOrder) {
-        for (int& r : rank)
-            r = ranks - 1 - r;
-    }
-
-    std::vector<qsizetype> start(static_cast<std::size_t>(ranks) + 1, 0);
-    for (const int d : rowDistinct)
-        ++start[static_cast<std::size_t>(rank[static_cast<std::size_t>(d)]) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    permutation.resize(count);
-    for (qsizetype row = 0; row < count; ++row) {
-        const auto r = rank[static_cast<std::size_t>(rowDistinct[static_cast<std::size_t>(row)])];
-        permutation[start[static_cast<std::size_t>(r)]++] = static_cast<qint32>(row);
-    }
+    const DistinctTexts texts = distinctTexts(m_lines, column);
+    const Ranks ranks = collationRanks(texts.texts, textCollator(m_collationLocale), order);
+    const std::vector<std::size_t> byRank = rankOrder(texts.ofRow, ranks);
+    permutation.reserve(static_cast<qsizetype>(byRank.size()));
+    for (const std::size_t row : byRank)
+        permutation.append(static_cast<qint32>(row));
     return permutation;
 }
 

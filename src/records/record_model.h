@@ -10,6 +10,8 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
+#include <vector>
 
 namespace torvanu {
 

@@ -1,11 +1,9 @@
 #include "module1.h"
 
-#include "storage/atomic_file.h"
 #include "storage/code_page.h"
 #include "storage/openable_file.h"
 
 #include "shell/dialogs.h"
-#include "shell/replace_question.h"
 
 #include <QApplication>
 #include <QDir>
@@ -175,45 +173,20 @@ CsvSaveResult Module1::SaveAsPDF(const QByteArray& bytes, const QString& suggest
 
 CsvSaveResult Module1::saveChosen(const QByteArray& bytes, const SaveKind& kind)
 {
-    const Dialogs::FileRequest request{kSaveTitle.toString(),
-                                       {kind.filter.toString(), kAllFilesFilter.toString()},
-                                       kind.folder,
-                                       kind.fileName};
-    QString path = m_dialogs.saveFileName(m_owner.data(), request);
-    if (path.isEmpty()) {
-        if (kind.lastPath)
-            kind.lastPath->clear();
-        return {};
-    }
-
-    const bool completed = path.right(kind.suffix.size()).toLower() != kind.suffix;
-    if (completed)
-        path += kind.suffix.toString();
+    const CsvSaveResult result =
+        saveThroughChooser(m_dialogs, m_owner.data(), m_saveFolders,
+                           {kSaveTitle.toString(),
+                            {kind.filter.toString(), kAllFilesFilter.toString()},
+                            kind.suffix,
+                            kind.kind,
+                            kind.folder,
+                            kind.fileName},
+                           [&bytes] { return std::optional<QByteArray>(bytes); });
+    // A declined replacement keeps the chosen name for the next export, as a confirmed
+    // chooser does; a cancelled chooser offers none.
     if (kind.lastPath)
-        *kind.lastPath = path;
-    m_saveFolders.remember(kind.kind, path);
-
-    // The chooser asked about the name as typed; the name with the suffix added is a different
-    // file, which would otherwise be replaced unasked. No keeps the chosen name for the next
-    // export, as a confirmed chooser does.
-    if (completed) {
-        const QFileInfo existing(path);
-        if (existing.exists() && !existing.isDir() &&
-            m_dialogs.message(m_owner.data(), replaceQuestion(path), Dialogs::Icon::Information,
-                              Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
-            CsvSaveResult declined;
-            declined.path = path;
-            return declined;
-        }
-    }
-
-    if (const auto error = writeFileAtomically(path, bytes))
-        return failed(path, error->detail);
-
-    CsvSaveResult saved;
-    saved.status = CsvSaveResult::Status::Saved;
-    saved.path = path;
-    return saved;
+        *kind.lastPath = result.path;
+    return result;
 }
 
 QString Module1::BrowseDataFile(QWidget* owner, const QString& currentFileText)

@@ -6,28 +6,12 @@
 #include <QStringView>
 #include <QWidget>
 
+#include "shell/save_flow.h"
 #include "shell/save_folders.h"
 
 namespace torvanu {
 
 class Dialogs;
-
-// What became of one CSV export. The window shows one message for every failure.
-struct CsvSaveResult
-{
-    enum class Status
-    {
-        Saved,
-        Cancelled,   // the chooser was cancelled, or the replace question answered No
-        WriteFailed, // opening, writing or committing the file failed; any old file is intact
-        Unencodable, // the text holds a character Shift_JIS cannot store; nothing was asked
-    };
-
-    Status status = Status::Cancelled;
-    QString path;           // the file written or attempted; empty when none was chosen
-    QString detail;         // WriteFailed: the system's reason
-    char32_t character = 0; // Unencodable: the first character that cannot be stored
-};
 
 // The program's uses of the operating system: file choosers, writing the CSV file, handing
 // files and web pages to the desktop, and ending the program.

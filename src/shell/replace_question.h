@@ -6,7 +6,7 @@
 namespace torvanu {
 
 // The one wording for "replace this file?", asked by the save chooser for the name as
-// typed and by the CSV export for the name it completes with ".csv".
+// typed and by every export for the name it completes with its suffix.
 inline QString replaceQuestion(const QString& path)
 {
     return QStringLiteral("「%1」は既に存在します。\n置き換えますか？")

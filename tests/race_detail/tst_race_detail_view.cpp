@@ -66,6 +66,8 @@ void TestRaceDetailView::lapsAddUpToTheFinish_data()
         << steadyTrack(42, 333.3, 195) << u"3:54:24"_s << 43;
     QTest::newRow("time standing after the last whole km still counts")
         << steadyTrack(5, 300, 0, 7.4) << u"25:07"_s << 6;
+    QTest::newRow("a watch left running for a day in the second km")
+        << Track{{0, 0}, {300, 1000}, {86'700, 2000}} << u"24:05:00"_s << 2;
 }
 
 void TestRaceDetailView::lapsAddUpToTheFinish()
@@ -88,6 +90,8 @@ void TestRaceDetailView::lapsAddUpToTheFinish()
     QCOMPARE(view.chart.points.size(), analysis.splits.size());
     for (std::size_t i = 0; i < view.chart.points.size(); ++i)
         QCOMPARE(static_cast<int>(view.chart.points[i].y()), seconds(view.rows[i][2]));
+    // However far apart the laps, the pace axis keeps a readable number of labels.
+    QVERIFY(!view.chart.y.ticks.empty() && view.chart.y.ticks.size() <= 7);
 }
 
 void TestRaceDetailView::evenPace_data()
