@@ -1,8 +1,8 @@
-#include "race_detail/race_detail_view.h"
+#include "views/race_detail/race_detail_view.h"
 
 #include "calc/cell_format.h"
 #include "analysis/time_text.h"
-#include "race_detail/race_detail_texts.h"
+#include "views/race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
 #include <algorithm>

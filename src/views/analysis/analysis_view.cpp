@@ -1,7 +1,7 @@
 #include "analysis_view.h"
 
 #include "analysis/time_text.h"
-#include "analysis_window/analysis_texts.h"
+#include "views/analysis/analysis_texts.h"
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "calc/validation.h"
