@@ -1,7 +1,7 @@
 #include "analysis_window.h"
 
-#include "analysis_window/analysis_texts.h"
-#include "charts/chart_view.h"
+#include "views/analysis/analysis_texts.h"
+#include "shell/chart_view.h"
 #include "records/record_model.h"
 #include "shell/dialogs.h"
 #include "shell/save_flow.h"

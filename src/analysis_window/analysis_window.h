@@ -2,7 +2,7 @@
 
 #include "analysis/book_analysis.h"
 #include "analysis/predictions.h"
-#include "analysis_window/analysis_view.h"
+#include "views/analysis/analysis_view.h"
 #include "records/log_line.h"
 #include "shell/save_folders.h"
 

@@ -19,8 +19,6 @@ inline constexpr QStringView kPaceHeading = u"▼１km のペース";
 inline constexpr QStringView kHalfCaption = u"  ﾊｰﾌ";
 inline constexpr QStringView kFullCaption = u" フル";
 inline constexpr QStringView kLapHeading = u"▼フルマラソンにおけるラップタイム";
-inline constexpr QStringView kDetailCheck = u"詳細表示";
-inline constexpr QStringView kRecordListCaption = u"大会記録一覧";
 inline constexpr QStringView kMenuMenu = u"メニュー(&M)";
 inline constexpr QStringView kMenuDetail = u"詳細表示(&D)";
 inline constexpr QStringView kMenuTools = u"ツール(&T)";
@@ -32,7 +30,6 @@ inline constexpr QStringView kMenuReadme = u"readme.txt(&R)";
 inline constexpr QStringView kMenuVersion = u"バージョン情報(&A)";
 inline constexpr QStringView kMenuEnd = u"終了(&X)";
 inline constexpr QStringView kCsvButton = u"CSV";
-inline constexpr QStringView kCsvWriteError = u"CSVファイル書込みエラー";
 inline constexpr QStringView kInitialDistance = u"42.195";
 
 } // namespace torvanu

@@ -18,6 +18,7 @@
 #include "shell/dialogs.h"
 #include "records/data_location.h"
 #include "shell/module1.h"
+#include "shell/shared_captions.h"
 #include "shell/window_placement.h"
 #include "program_version.h"
 #include "tools/book_location_window.h"

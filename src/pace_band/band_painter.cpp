@@ -1,6 +1,6 @@
 #include "band_painter.h"
 
-#include "band_texts.h"
+#include "views/pace_band/band_texts.h"
 #include "shell/program_font.h"
 #include "storage/text_bridge.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "band_sheet.h"
+#include "views/pace_band/band_sheet.h"
 
 #include <QByteArray>
 #include <QPageLayout>

@@ -1,10 +1,10 @@
 #include "pace_band_dialog.h"
 
-#include "band_texts.h"
+#include "views/pace_band/band_texts.h"
 #include "calc/number_text.h"
 #include "calc/units.h"
 #include "calc/validation.h"
-#include "main_window/captions.h"
+#include "shell/shared_captions.h"
 #include "shell/dialogs.h"
 #include "shell/module1.h"
 #include "shell/picker_entry.h"

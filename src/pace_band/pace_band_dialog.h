@@ -1,7 +1,7 @@
 #pragma once
 
 #include "band_painter.h"
-#include "band_sheet.h"
+#include "views/pace_band/band_sheet.h"
 #include "calc/pace.h"
 
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "race_detail/race_detail_entry.h"
 
-#include "main_window/captions.h"
-#include "race_detail/race_detail_load.h"
-#include "race_detail/race_detail_texts.h"
+#include "shell/shared_captions.h"
+#include "views/race_detail/race_detail_load.h"
+#include "views/race_detail/race_detail_texts.h"
 #include "race_detail/race_detail_window.h"
 #include "shell/dialogs.h"
 #include "shell/window_placement.h"

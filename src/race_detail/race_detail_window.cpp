@@ -1,7 +1,7 @@
 #include "race_detail/race_detail_window.h"
 
-#include "charts/chart_view.h"
-#include "race_detail/race_detail_texts.h"
+#include "shell/chart_view.h"
+#include "views/race_detail/race_detail_texts.h"
 #include "shell/escape_closes.h"
 #include "shell/screen_share.h"
 

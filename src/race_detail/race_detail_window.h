@@ -1,6 +1,6 @@
 #pragma once
 
-#include "race_detail/race_detail_load.h"
+#include "views/race_detail/race_detail_load.h"
 
 #include <QWidget>
 

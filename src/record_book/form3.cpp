@@ -2,7 +2,7 @@
 
 #include "calc/units.h"
 #include "calc/validation.h"
-#include "import/record_import.h"
+#include "record_book/record_import.h"
 #include "records/record_cells.h"
 #include "records/record_columns.h"
 #include "shell/dialogs.h"

@@ -1,6 +1,6 @@
 #include "analysis_window/analysis_window.h"
-#include "charts/chart_painter.h"
-#include "charts/chart_view.h"
+#include "views/charts/chart_painter.h"
+#include "shell/chart_view.h"
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "records/record_model.h"

@@ -1,6 +1,6 @@
 #include "calc/pace_plan.h"
 #include "calc/validation.h"
-#include "pace_band/band_texts.h"
+#include "views/pace_band/band_texts.h"
 #include "pace_band/pace_band_dialog.h"
 #include "storage/text_bridge.h"
 #include "support/file_helpers.h"

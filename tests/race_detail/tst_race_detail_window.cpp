@@ -1,4 +1,4 @@
-#include "charts/chart_view.h"
+#include "shell/chart_view.h"
 #include "fit_encoder.h"
 #include "race_detail/race_detail_window.h"
 #include "record_book/record_book.h"

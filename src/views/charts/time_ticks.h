@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charts/chart_data.h"
+#include "views/charts/chart_data.h"
 
 #include <span>
 #include <vector>

@@ -1,13 +1,13 @@
 #include "analysis_view.h"
 
 #include "analysis/time_text.h"
-#include "analysis_window/analysis_texts.h"
+#include "views/analysis/analysis_texts.h"
 #include "calc/clock_text.h"
 #include "calc/number_text.h"
 #include "calc/time_units.h"
 #include "calc/units.h"
 #include "calc/validation.h"
-#include "charts/time_ticks.h"
+#include "views/charts/time_ticks.h"
 #include "storage/text_bridge.h"
 
 #include <algorithm>

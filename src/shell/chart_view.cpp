@@ -1,6 +1,6 @@
 #include "chart_view.h"
 
-#include "charts/chart_painter.h"
+#include "views/charts/chart_painter.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

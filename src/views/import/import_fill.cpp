@@ -1,4 +1,4 @@
-#include "import/import_fill.h"
+#include "views/import/import_fill.h"
 
 #include "calc/clock_text.h"
 #include "calc/number_text.h"

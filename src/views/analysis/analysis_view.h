@@ -2,7 +2,7 @@
 
 #include "analysis/book_analysis.h"
 #include "analysis/predictions.h"
-#include "charts/chart_data.h"
+#include "views/charts/chart_data.h"
 #include "records/log_line.h"
 
 #include <QList>

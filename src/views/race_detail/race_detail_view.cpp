@@ -1,10 +1,9 @@
-#include "race_detail/race_detail_view.h"
+#include "views/race_detail/race_detail_view.h"
 
 #include "calc/cell_format.h"
 #include "calc/clock_text.h"
 #include "analysis/time_text.h"
-#include "charts/time_ticks.h"
-#include "race_detail/race_detail_texts.h"
+#include "views/race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "import/import_fill.h"
+#include "views/import/import_fill.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "charts/chart_painter.h"
+#include "views/charts/chart_painter.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -62,7 +62,7 @@ void TestChartPainter::onePointPerColumn()
 {
     QFETCH(ChartData, data);
 
-    const ChartPainter painter(data, QApplication::font());
+    const ChartPainter painter(data, QGuiApplication::font());
     const QRectF plot = painter.plotArea(kArea);
     const std::vector<int> drawn = painter.drawnPoints(kArea);
     QVERIFY(!drawn.empty());
@@ -104,7 +104,7 @@ void TestChartPainter::barUnderPixel()
     data.points = {{0, 290}, {1, 300}, {2, 310}};
     data.y = {250.0, 320.0, false, {}};
     data.referenceLine = 300.0;
-    const ChartPainter painter(data, QApplication::font());
+    const ChartPainter painter(data, QGuiApplication::font());
     const QRect plot = painter.plotArea(kArea);
     const QPoint pixel(plot.left() + static_cast<int>(plot.width() * share), plot.center().y());
     QCOMPARE(painter.barAt(pixel, kArea).value_or(-1), bar);
@@ -134,7 +134,7 @@ void TestChartPainter::paintsOddData()
     image.fill(Qt::black);
     {
         QPainter painter(&image);
-        ChartPainter(data, QApplication::font()).paint(painter, kArea);
+        ChartPainter(data, QGuiApplication::font()).paint(painter, kArea);
     }
     QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
 }

@@ -1,4 +1,4 @@
-#include "analysis_window/analysis_view.h"
+#include "views/analysis/analysis_view.h"
 #include "storage/text_bridge.h"
 
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "charts/time_ticks.h"
+#include "views/charts/time_ticks.h"
 
 #include "analysis/time_text.h"
 #include "storage/text_bridge.h"

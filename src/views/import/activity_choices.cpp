@@ -1,7 +1,7 @@
-#include "import/activity_choices.h"
+#include "views/import/activity_choices.h"
 
 #include "activity/activity_choice.h"
-#include "import/import_fill.h"
+#include "views/import/import_fill.h"
 
 #include <optional>
 #include <utility>

@@ -2,7 +2,7 @@
 
 #include "activity/activity.h"
 #include "activity/race_analysis.h"
-#include "race_detail/race_detail_view.h"
+#include "views/race_detail/race_detail_view.h"
 #include "records/race_record.h"
 
 #include <QString>

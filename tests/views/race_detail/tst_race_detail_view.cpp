@@ -1,4 +1,4 @@
-#include "race_detail/race_detail_view.h"
+#include "views/race_detail/race_detail_view.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
-#include "import/record_import.h"
+#include "record_book/record_import.h"
 
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
 #include "calc/units.h"
-#include "import/activity_choices.h"
-#include "import/import_fill.h"
+#include "views/import/activity_choices.h"
+#include "views/import/import_fill.h"
 #include "shell/dialogs.h"
 #include "storage/text_bridge.h"
 

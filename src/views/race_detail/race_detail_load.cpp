@@ -1,11 +1,11 @@
-#include "race_detail/race_detail_load.h"
+#include "views/race_detail/race_detail_load.h"
 
 #include "activity/activity_choice.h"
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
 #include "calc/cell_format.h"
-#include "import/activity_choices.h"
-#include "race_detail/race_detail_texts.h"
+#include "views/import/activity_choices.h"
+#include "views/race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
 #include <QDir>

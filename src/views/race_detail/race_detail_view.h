@@ -1,7 +1,7 @@
 #pragma once
 
 #include "activity/race_analysis.h"
-#include "charts/chart_data.h"
+#include "views/charts/chart_data.h"
 
 #include <QString>
 #include <QStringList>
