@@ -3,6 +3,7 @@
 #include "calc/cell_format.h"
 #include "calc/clock_text.h"
 #include "analysis/time_text.h"
+#include "views/charts/time_ticks.h"
 #include "views/race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
