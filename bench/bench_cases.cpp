@@ -38,13 +38,6 @@ namespace torvanu::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // ---- Generated files, made once per size and shared by the cases -------------------------
 
 struct Dataset

@@ -4,7 +4,16 @@
 
 #include <QString>
 
+#include <chrono>
+
 namespace torvanu::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 struct BenchContext
 {

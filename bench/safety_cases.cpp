@@ -26,13 +26,6 @@ namespace torvanu::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 QString freshFolder(const BenchContext& context, const QString& name)
 {
     const QString folder = QDir(context.root).filePath(name);
