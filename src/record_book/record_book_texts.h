@@ -29,7 +29,7 @@ inline constexpr QStringView kHiddenLinesMessage =
 
 // log.dat changed by another program since it was read.
 inline constexpr QStringView kOutsideChangeMessage =
-    u"記録ファイルは、読み込んだ後にほかのプログラムによって変更されています。\r\n%1";
+    u"記録ファイルは、読み込んだ後に\r\nほかのプログラムによって変更されています。\r\n%1";
 inline constexpr QStringView kOutsideGained = u"ファイルに加わった記録：%1 件";
 inline constexpr QStringView kOutsideLost =
     u"ファイルから消えた記録：%1 件（一覧には残っています）";
