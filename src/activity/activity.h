@@ -28,6 +28,24 @@ struct TrackPoint
     double distance = 0;
 };
 
+// A position in degrees (WGS 84), as a GPS gives it.
+struct GeoPoint
+{
+    double latitude = 0;
+    double longitude = 0;
+};
+
+// What a watch records beside time and distance, sample for sample with Activity::track: a
+// channel is either empty (the file has none of it) or exactly as long as the track, with NaN
+// where a point has no sample (a NaN latitude for a point without a fix).
+struct TrackChannels
+{
+    std::vector<float> altitude;  // metres above sea level
+    std::vector<float> heartRate; // beats per minute
+    std::vector<float> cadence;   // steps per minute, both legs together
+    std::vector<GeoPoint> position;
+};
+
 struct Lap
 {
     double start = 0;   // seconds since the activity's start
@@ -55,6 +73,7 @@ struct Activity
     double distance = 0;
     QList<Lap> laps;
     std::vector<TrackPoint> track;
+    TrackChannels channels;
 };
 
 // No real file comes near these; past them a file is refused, so that no file can make a
