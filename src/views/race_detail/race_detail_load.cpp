@@ -47,9 +47,9 @@ RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
     if (read.error)
         return refused(path, activityErrorText(*read.error));
 
-    const ActivityChoices choices = activityChoices(std::move(read), zone);
+    ActivityChoices choices = activityChoices(std::move(read), zone);
     const int chosen = matchingActivity(choices.activities, raceFacts(record), zone);
-    const Activity& activity = choices.activities[chosen];
+    Activity activity = std::move(choices.activities[chosen]);
     const RaceAnalysis analysis = analyseRace(activity.track);
     // A planned route, or a treadmill run without a distance, has nothing to split.
     if (!activity.timed || !(analysis.finishTime > 0) || !(analysis.finishDistance > 0))
@@ -59,6 +59,7 @@ RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
     data.heading = u"%1　%2\n%3"_s.arg(record.raceDate.trimmed(), record.raceName.trimmed(),
                                        choices.captions[chosen]);
     data.view = raceDetailView(analysis, evenPace(record.raceTime, record.distance, analysis));
+    data.activity = std::move(activity);
     return {std::move(data), {}};
 }
 

@@ -17,6 +17,7 @@ struct RaceDetailData
 {
     QString heading; // the race, its date and the activity taken from the file
     RaceDetailView view;
+    Activity activity; // the one taken from the file, with its track and channels
 };
 
 struct RaceDetailLoad
