@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPointF>
 #include <QString>
 
@@ -22,6 +23,16 @@ struct ChartAxis
     std::vector<ChartTick> ticks;
 };
 
+// A line through its points, left to right, broken where y is NaN (a stretch without a
+// sample); measured on the left axis, or on the right one.
+struct ChartSeries
+{
+    QString name; // in the legend above the plot
+    QColor colour;
+    bool rightAxis = false;
+    std::vector<QPointF> points;
+};
+
 // Everything a chart shows, as values; the painter decides nothing about the content.
 struct ChartData
 {
@@ -29,6 +40,7 @@ struct ChartData
     {
         Scatter, // points, with an optional step line through stepLine
         Bars,    // one bar per point: x is its place (0, 1, …), y its height
+        Lines,   // the series, with a vertical grid line at every x tick
     };
 
     Kind kind = Kind::Scatter;
@@ -39,7 +51,9 @@ struct ChartData
     std::vector<QString> barLabels;      // bars: one below each bar
     std::optional<double> referenceLine; // a horizontal line at this y
     QString referenceLabel;
-    QString emptyText; // shown when there are no points
+    QString emptyText;               // shown when there are no points
+    std::vector<ChartSeries> series; // lines
+    std::optional<ChartAxis> y2;     // lines: the scale on the right
 };
 
 // The words a saved picture carries around the chart, which the window says with its frame

@@ -1,5 +1,7 @@
 #include "chart_painter.h"
 
+#include "views/charts/line_thinning.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -16,6 +18,8 @@ constexpr int kGap = 6;
 constexpr int kTickLength = 4;
 constexpr int kPointRadius = 3;
 constexpr double kBarShare = 0.7; // of each bar's slot; the rest is space between bars
+constexpr int kLineWidth = 2;
+constexpr int kLegendLine = 16; // the length of a series' sample line in the legend
 
 const QColor kAxisColour(0x40, 0x40, 0x40);
 const QColor kGridColour(0xe0, 0xe0, 0xe0);
@@ -47,17 +51,35 @@ QRect ChartPainter::plotArea(const QRect& area) const
     const QFontMetrics metrics(m_font);
     const int left = widestLabel(metrics, m_data.y.ticks) + kTickLength + 2 * kGap;
     const int bottom = metrics.height() + kTickLength + 2 * kGap;
-    const int right = std::max(kGap * 2, metrics.horizontalAdvance(m_data.referenceLabel) + kGap);
-    return area.adjusted(left, metrics.height() / 2 + kGap, -right, -bottom);
+    int right = std::max(kGap * 2, metrics.horizontalAdvance(m_data.referenceLabel) + kGap);
+    if (m_data.y2)
+        right = std::max(right, widestLabel(metrics, m_data.y2->ticks) + kTickLength + 2 * kGap);
+    // Lines name their series in a row above the plot.
+    const int top = m_data.kind == ChartData::Kind::Lines ? metrics.height() + 2 * kGap
+                                                          : metrics.height() / 2 + kGap;
+    return area.adjusted(left, top, -right, -bottom);
 }
 
 QPointF ChartPainter::toPixel(const QPointF& value, const QRectF& plot) const
 {
+    return toPixel(value, plot, m_data.y);
+}
+
+QPointF ChartPainter::toPixel(const QPointF& value, const QRectF& plot, const ChartAxis& y) const
+{
     const double fx = fraction(value.x(), m_data.x);
-    double fy = fraction(value.y(), m_data.y);
-    if (!m_data.y.reversed)
+    double fy = fraction(value.y(), y);
+    if (!y.reversed)
         fy = 1.0 - fy;
     return {plot.left() + fx * plot.width(), plot.top() + fy * plot.height()};
+}
+
+bool ChartPainter::empty() const
+{
+    if (m_data.kind != ChartData::Kind::Lines)
+        return m_data.points.empty();
+    return std::all_of(m_data.series.begin(), m_data.series.end(),
+                       [](const ChartSeries& series) { return series.points.empty(); });
 }
 
 std::vector<int> ChartPainter::drawnPoints(const QRect& area) const
@@ -132,7 +154,7 @@ void ChartPainter::paint(QPainter& painter, const QRect& area) const
     painter.setFont(m_font);
     painter.fillRect(area, Qt::white);
     const QRect plot = plotArea(area);
-    if (m_data.points.empty()) {
+    if (empty()) {
         painter.setPen(kAxisColour);
         painter.drawText(area, Qt::AlignCenter, m_data.emptyText);
         painter.restore();
@@ -142,8 +164,10 @@ void ChartPainter::paint(QPainter& painter, const QRect& area) const
     paintAxes(painter, plot);
     if (m_data.kind == ChartData::Kind::Scatter)
         paintScatter(painter, area, plot);
-    else
+    else if (m_data.kind == ChartData::Kind::Bars)
         paintBars(painter, plot);
+    else
+        paintLines(painter, plot);
     paintReference(painter, plot);
     painter.restore();
 }
@@ -206,6 +230,11 @@ void ChartPainter::paintAxes(QPainter& painter, const QRect& plot) const
     } else {
         for (const ChartTick& tick : m_data.x.ticks) {
             const double x = toPixel({tick.value, m_data.y.min}, plot).x();
+            if (m_data.kind == ChartData::Kind::Lines) {
+                painter.setPen(kGridColour);
+                painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+                painter.setPen(kAxisColour);
+            }
             painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
             const int width = metrics.horizontalAdvance(tick.label);
             painter.drawText(
@@ -215,6 +244,58 @@ void ChartPainter::paintAxes(QPainter& painter, const QRect& plot) const
     }
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    if (m_data.y2)
+        paintRightAxis(painter, plot);
+}
+
+void ChartPainter::paintRightAxis(QPainter& painter, const QRect& plot) const
+{
+    const QFontMetrics metrics = painter.fontMetrics();
+    painter.setPen(kAxisColour);
+    for (const ChartTick& tick : m_data.y2->ticks) {
+        const double y = toPixel({m_data.x.min, tick.value}, plot, *m_data.y2).y();
+        painter.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + kTickLength, y));
+        painter.drawText(QPointF(plot.right() + kTickLength + kGap,
+                                 y - metrics.height() / 2.0 + metrics.ascent()),
+                         tick.label);
+    }
+    painter.drawLine(plot.bottomRight(), plot.topRight());
+}
+
+void ChartPainter::paintLines(QPainter& painter, const QRect& plot) const
+{
+    painter.setBrush(Qt::NoBrush);
+    const QFontMetrics metrics = painter.fontMetrics();
+    int legend = plot.left();
+    const double legendY = plot.top() - kGap - metrics.height() / 2.0;
+    for (const ChartSeries& series : m_data.series) {
+        const ChartAxis& axis = series.rightAxis && m_data.y2 ? *m_data.y2 : m_data.y;
+        QPainterPath path;
+        bool broken = true;
+        for (const QPointF& point :
+             thinLine(series.points, m_data.x.min, m_data.x.max, std::max(plot.width(), 1))) {
+            if (!std::isfinite(point.y())) {
+                broken = true;
+                continue;
+            }
+            const QPointF pixel = toPixel(point, plot, axis);
+            if (broken)
+                path.moveTo(pixel);
+            else
+                path.lineTo(pixel);
+            broken = false;
+        }
+        painter.setPen(QPen(series.colour, kLineWidth));
+        painter.drawPath(path);
+        if (series.name.isEmpty())
+            continue;
+        painter.drawLine(QPointF(legend, legendY), QPointF(legend + kLegendLine, legendY));
+        legend += kLegendLine + kGap / 2;
+        painter.setPen(kAxisColour);
+        painter.drawText(QPointF(legend, legendY - metrics.height() / 2.0 + metrics.ascent()),
+                         series.name);
+        legend += metrics.horizontalAdvance(series.name) + 2 * kGap;
+    }
 }
 
 void ChartPainter::paintScatter(QPainter& painter, const QRect& area, const QRect& plot) const

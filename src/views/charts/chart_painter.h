@@ -12,8 +12,9 @@ class QPainter;
 
 namespace torvanu {
 
-// Paints every chart of the program with QPainter: a scatter of points with a step line, or
-// bars with a horizontal reference line, on axes with labelled ticks. The same painter draws
+// Paints every chart of the program with QPainter: a scatter of points with a step line, bars
+// with a horizontal reference line, or lines on one or two scales, on axes with labelled
+// ticks. The same painter draws
 // on the screen and into an image, so a saved picture shows what the window shows.
 class ChartPainter
 {
@@ -45,6 +46,10 @@ private:
     void paintAxes(QPainter& painter, const QRect& plot) const;
     void paintScatter(QPainter& painter, const QRect& area, const QRect& plot) const;
     void paintBars(QPainter& painter, const QRect& plot) const;
+    void paintLines(QPainter& painter, const QRect& plot) const;
+    void paintRightAxis(QPainter& painter, const QRect& plot) const;
+    QPointF toPixel(const QPointF& value, const QRectF& plot, const ChartAxis& y) const;
+    bool empty() const;
     void paintReference(QPainter& painter, const QRect& plot) const;
     QRectF barRect(int index, const QRectF& plot) const;
 

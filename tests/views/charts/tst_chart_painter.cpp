@@ -1,4 +1,5 @@
 #include "views/charts/chart_painter.h"
+#include "views/charts/line_thinning.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -8,7 +9,10 @@
 #include <cmath>
 #include <random>
 
+using namespace Qt::StringLiterals;
 using namespace torvanu;
+
+Q_DECLARE_METATYPE(std::vector<QPointF>)
 
 class TestChartPainter : public QObject
 {
@@ -21,6 +25,8 @@ private slots:
     void barUnderPixel();
     void paintsOddData_data();
     void paintsOddData();
+    void thinningKeepsPeaks_data();
+    void thinningKeepsPeaks();
 };
 
 namespace {
@@ -124,6 +130,14 @@ void TestChartPainter::paintsOddData_data()
     ChartData steps = scatter({{0, 90}, {500, 50}, {900, 10}}, true);
     steps.stepLine = steps.points;
     QTest::newRow("step line") << steps;
+    ChartData lines = scatter({}, false);
+    lines.kind = ChartData::Kind::Lines;
+    lines.series = {{u"a"_s, Qt::red, false, {{0, 10}, {500, qQNaN()}, {600, 20}, {900, 90}}},
+                    {u"b"_s, Qt::blue, true, {{0, 1}, {1000, 3}}}};
+    lines.y2 = ChartAxis{0.0, 3.0, false, {{1.0, u"1"_s}}};
+    QTest::newRow("lines on two scales, one broken") << lines;
+    lines.series = {{u"a"_s, Qt::red, false, {}}};
+    QTest::newRow("lines without a point") << lines;
 }
 
 void TestChartPainter::paintsOddData()
@@ -137,6 +151,68 @@ void TestChartPainter::paintsOddData()
         ChartPainter(data, QGuiApplication::font()).paint(painter, kArea);
     }
     QCOMPARE(image.pixelColor(1, 1), QColor(Qt::white));
+}
+
+void TestChartPainter::thinningKeepsPeaks_data()
+{
+    QTest::addColumn<std::vector<QPointF>>("points");
+    QTest::addColumn<int>("columns");
+
+    std::mt19937 random(11);
+    std::normal_distribution<double> step(0.0, 1.0);
+    std::vector<QPointF> walk;
+    double y = 0;
+    for (int i = 0; i < 14'400; ++i)
+        walk.emplace_back(i, y += step(random));
+    QTest::newRow("4 hours at a point a second") << walk << 300;
+    QTest::newRow("fewer points than columns")
+        << std::vector<QPointF>(walk.begin(), walk.begin() + 50) << 400;
+    std::vector<QPointF> gaps = walk;
+    for (int i = 1000; i < 14'400; i += 3000)
+        std::fill(gaps.begin() + i, gaps.begin() + i + 700, QPointF(0, qQNaN()));
+    gaps.back().setY(qQNaN());
+    QTest::newRow("stretches without a sample") << gaps << 300;
+    QTest::newRow("no sample at all") << std::vector<QPointF>(100, QPointF(1, qQNaN())) << 10;
+}
+
+// At most four points a column, and each column's lowest and highest kept; a stretch
+// without samples stays one break.
+void TestChartPainter::thinningKeepsPeaks()
+{
+    QFETCH(std::vector<QPointF>, points);
+    QFETCH(int, columns);
+
+    const double last = static_cast<double>(points.size());
+    const std::vector<QPointF> kept = thinLine(points, 0, last, columns);
+    const auto column = [&](const QPointF& p) {
+        return std::clamp(static_cast<int>(p.x() * columns / last), 0, columns - 1);
+    };
+    std::map<int, std::pair<double, double>> extremes;
+    std::map<int, std::pair<double, double>> keptExtremes;
+    int breaks = 0;
+    bool before = false;
+    for (const QPointF& p : points) {
+        if (std::isnan(p.y())) {
+            breaks += before ? 1 : 0;
+            before = false;
+            continue;
+        }
+        before = true;
+        auto [at, added] = extremes.try_emplace(column(p), p.y(), p.y());
+        at->second = {std::min(at->second.first, p.y()), std::max(at->second.second, p.y())};
+    }
+    int keptBreaks = 0;
+    for (const QPointF& p : kept) {
+        if (std::isnan(p.y())) {
+            ++keptBreaks;
+            continue;
+        }
+        auto [at, added] = keptExtremes.try_emplace(column(p), p.y(), p.y());
+        at->second = {std::min(at->second.first, p.y()), std::max(at->second.second, p.y())};
+    }
+    QCOMPARE(keptExtremes, extremes);
+    QCOMPARE(keptBreaks, breaks);
+    QVERIFY(kept.size() <= std::min(points.size(), 4 * extremes.size() + breaks));
 }
 
 QTEST_MAIN(TestChartPainter)
