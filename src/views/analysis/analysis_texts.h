@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/charts/image_texts.h"
+
 #include <QStringView>
 
 namespace torvanu {
@@ -11,7 +13,6 @@ inline constexpr QStringView kYearFrame = u"年別ベスト";
 inline constexpr QStringView kTrendFrame = u"推移";
 inline constexpr QStringView kPredictionFrame = u"予測";
 inline constexpr QStringView kUnreadableFrame = u"読み取れない記録";
-inline constexpr QStringView kSaveImageButton = u"画像を保存...";
 inline constexpr QStringView kTargetButton = u"目標にする";
 
 inline constexpr QStringView kEventHeader = u"種目";
@@ -35,9 +36,5 @@ inline constexpr QStringView kTrendTimeAxisMinutes = u"タイム（分:秒）";
 
 inline constexpr QStringView kEmptyChart = u"記録がありません";
 inline constexpr QStringView kNoPredictionSource = u"予測のもとになる3km以上の記録がありません";
-inline constexpr QStringView kImageFilter = u"PNG画像(*.png)";
-inline constexpr QStringView kImageSuffix = u".png";
-inline constexpr QStringView kSaveImageTitle = u"画像を保存";
-inline constexpr QStringView kImageWriteError = u"画像を保存できませんでした。";
 
 } // namespace torvanu

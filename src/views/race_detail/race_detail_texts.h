@@ -20,4 +20,21 @@ inline constexpr QStringView kNoSplits =
     u"このファイルには、ラップを出せる時刻と距離の記録がありません";
 inline constexpr QStringView kShortTrack = u"1kmに満たない記録です";
 
+// The profile, the course and the picture of both.
+inline constexpr QStringView kProfileFrame = u"標高と心拍";
+inline constexpr QStringView kElevationSeries = u"標高(m)";
+inline constexpr QStringView kHeartRateSeries = u"心拍(拍/分)";
+inline constexpr QStringView kNoProfile = u"このファイルには標高と心拍の記録がありません。";
+inline constexpr QStringView kNoElevation = u"このファイルには標高の記録がありません。";
+inline constexpr QStringView kNoHeartRate = u"このファイルには心拍の記録がありません。";
+inline constexpr QStringView kDistanceAxis = u"距離(km)";
+inline constexpr QStringView kPaceAxis = u"ペース(/km)";
+inline constexpr QStringView kCourseFrame = u"コース";
+inline constexpr QStringView kNoCourse = u"このファイルには位置の記録がありません。";
+inline constexpr QStringView kStartMark = u"スタート";
+inline constexpr QStringView kFinishMark = u"ゴール";
+inline constexpr QStringView kSlowEnd = u"遅";
+inline constexpr QStringView kFastEnd = u"速";
+inline constexpr QStringView kBestEffortsFrame = u"区間ベスト";
+
 } // namespace torvanu
