@@ -12,16 +12,19 @@ namespace torvanu {
 
 class Dialogs;
 class RaceDetailWindow;
+class SaveFolders;
 
 struct RaceDetailServices
 {
     Dialogs& dialogs;
     std::function<std::optional<RaceRecord>()> selectedRecord; // nothing when none is selected
+    SaveFolders* saveFolders = nullptr; // the program's; else each window's own
 };
 
 // Opens the window for record, or says once why it cannot; owner holds the window.
 RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
-                                 const std::optional<RaceRecord>& record);
+                                 const std::optional<RaceRecord>& record,
+                                 SaveFolders* saveFolders = nullptr);
 
 // Adds "レース詳細" to menu, for the record selected when it is chosen.
 void addRaceDetailEntry(QMenu* menu, QWidget* owner, RaceDetailServices services);

@@ -1,15 +1,26 @@
 #include "race_detail/race_detail_window.h"
 
+#include "race_detail/detail_picture.h"
+#include "race_detail/route_view.h"
 #include "shell/chart_view.h"
-#include "views/race_detail/race_detail_texts.h"
+#include "shell/dialogs.h"
 #include "shell/escape_closes.h"
+#include "shell/save_flow.h"
 #include "shell/screen_share.h"
+#include "views/charts/image_texts.h"
+#include "views/race_detail/course_map.h"
+#include "views/race_detail/profile_chart.h"
+#include "views/race_detail/race_detail_texts.h"
 
+#include <QBuffer>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -20,8 +31,11 @@ namespace torvanu {
 
 namespace {
 
-constexpr QSize kStartSize(900, 600);
+// Enough for the table, both charts and the course side by side; a smaller screen gets its
+// share of it (screen_share) and scrolls.
+constexpr QSize kStartSize(1320, 720);
 constexpr int kRowPadding = 6;
+constexpr int kChartHeight = 150; // the least a chart is given before the window scrolls
 
 QLabel* label(const QString& name, const QString& text)
 {
@@ -69,18 +83,19 @@ QTableWidget* splitTable(const RaceDetailView& view)
 
 } // namespace
 
-RaceDetailWindow::RaceDetailWindow(RaceDetailData data, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_data(std::move(data))
+RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_data(std::move(data)), m_services(services)
 {
     setObjectName(u"RaceDetail"_s);
     setWindowTitle(kRaceDetailTitle.toString());
     closeOnEscape(this);
     const RaceDetailView& view = m_data.view;
 
-    auto* chart = new ChartView;
-    chart->setObjectName(u"PaceChart"_s);
-    chart->setData(view.chart);
-    chart->setToolTipText([this](int index) {
+    m_paceChart = new ChartView;
+    m_paceChart->setObjectName(u"PaceChart"_s);
+    m_paceChart->setMinimumHeight(kChartHeight);
+    m_paceChart->setData(view.chart);
+    m_paceChart->setToolTipText([this](int index) {
         const QStringList& tips = m_data.view.barTips;
         return index >= 0 && index < tips.size() ? tips[index] : QString();
     });
@@ -97,15 +112,100 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, QWidget* parent)
     summary->addLayout(extremes);
     summary->addWidget(label(u"EvenPace"_s, view.evenPace));
 
-    auto* grid = new QGridLayout(this);
+    m_saveImage = new QPushButton(kSaveImageButton.toString());
+    m_saveImage->setObjectName(u"SaveImageButton"_s);
+    connect(m_saveImage, &QPushButton::clicked, this, &RaceDetailWindow::savePicture);
+
+    // Left for the race's best efforts, below the course.
+    m_bestEfforts = new QGroupBox(kBestEffortsFrame.toString());
+    m_bestEfforts->setObjectName(u"BestEffortsFrame"_s);
+    new QVBoxLayout(m_bestEfforts);
+
+    // The table runs down the left; the pace and profile share one x axis of km and stand one
+    // above the other; the course and the best efforts take the right.
+    auto* content = new QWidget;
+    auto* grid = new QGridLayout(content);
     grid->addLayout(summary, 0, 0, 1, 2);
-    grid->addWidget(frame(kSplitFrame, splitTable(view)), 1, 0);
-    grid->addWidget(frame(kPaceFrame, chart), 1, 1);
+    grid->addWidget(m_saveImage, 0, 2, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(frame(kSplitFrame, splitTable(view)), 1, 0, 2, 1);
+    grid->addWidget(frame(kPaceFrame, m_paceChart), 1, 1);
+    grid->addWidget(profileFrame(), 2, 1);
+    grid->addWidget(courseFrame(), 1, 2);
+    grid->addWidget(m_bestEfforts, 2, 2);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 3);
     grid->setRowStretch(1, 1);
+    grid->setRowStretch(2, 1);
+
+    // At 150 % or 200 % a laptop's screen holds less than the window's least size: it scrolls
+    // there rather than cut off a lap or squeeze a chart flat.
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
 
     resize(fitToScreen(kStartSize, QGuiApplication::primaryScreen()));
+}
+
+QWidget* RaceDetailWindow::profileFrame()
+{
+    ProfileChart profile = profileChart(m_data.activity);
+    auto* box = new QGroupBox(kProfileFrame.toString());
+    auto* layout = new QVBoxLayout(box);
+    if (!profile.chart.series.empty()) {
+        m_profileChart = new ChartView;
+        m_profileChart->setObjectName(u"ProfileChart"_s);
+        m_profileChart->setMinimumHeight(kChartHeight);
+        m_profileChart->setData(std::move(profile.chart));
+        layout->addWidget(m_profileChart, 1);
+    }
+    if (!profile.note.isEmpty())
+        layout->addWidget(label(u"ProfileNote"_s, profile.note));
+    return box;
+}
+
+QWidget* RaceDetailWindow::courseFrame()
+{
+    std::optional<CourseMap> course = courseMap(m_data.activity);
+    if (!course)
+        return frame(kCourseFrame, label(u"CourseNote"_s, kNoCourse.toString()));
+    m_route = new RouteView(std::move(*course));
+    m_route->setObjectName(u"RouteView"_s);
+    return frame(kCourseFrame, m_route);
+}
+
+std::optional<QByteArray> RaceDetailWindow::picturePng() const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) ||
+        !detailPicture(*m_paceChart, m_profileChart, m_route).save(&buffer, "PNG"))
+        return std::nullopt;
+    return bytes;
+}
+
+void RaceDetailWindow::savePicture()
+{
+    SaveFolders& folders = m_services.saveFolders ? *m_services.saveFolders : m_saveFolders;
+    const CsvSaveResult saved =
+        saveThroughChooser(m_services.dialogs, this, folders,
+                           {kSaveImageTitle.toString(),
+                            {kImageFilter.toString()},
+                            kImageSuffix,
+                            SaveFolders::Kind::Image,
+                            folders.startFolder(SaveFolders::Kind::Image),
+                            kRaceDetailTitle.toString() + kImageSuffix.toString()},
+                           [this] { return picturePng(); });
+    if (saved.status == CsvSaveResult::Status::WriteFailed) {
+        QString text = kImageWriteError.toString() + u'\n' + saved.path;
+        if (!saved.detail.isEmpty())
+            text += u'\n' + saved.detail;
+        m_services.dialogs.message(this, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    }
 }
 
 } // namespace torvanu

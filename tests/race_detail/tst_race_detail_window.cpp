@@ -1,18 +1,26 @@
 #include "shell/chart_view.h"
 #include "fit_encoder.h"
 #include "race_detail/race_detail_window.h"
+#include "race_detail/route_view.h"
 #include "record_book/record_book.h"
 #include "support/file_helpers.h"
+#include "support/channelled_run.h"
 #include "support/gpx_track.h"
 #include "support/main_window_fixture.h"
+#include "support/scripted_dialogs.h"
 #include "support/table_texts.h"
 
 #include <QAction>
 #include <QDir>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
@@ -21,6 +29,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace torvanu;
+
+Q_DECLARE_METATYPE(torvanu::test::RunChannels)
 
 namespace {
 
@@ -101,6 +111,17 @@ enum class File
     None,
 };
 
+// A window on an hour's run with the channels given, as the menu makes one from a file.
+std::unique_ptr<RaceDetailWindow> windowOn(test::RunChannels channels, Dialogs& dialogs)
+{
+    RaceDetailData data;
+    data.heading = u"2024年11月08日　川沿い"_s;
+    data.activity = test::channelledRun(3600, channels);
+    const RaceAnalysis analysis = analyseRace(data.activity.track);
+    data.view = raceDetailView(analysis, evenPace({}, {}, analysis));
+    return std::make_unique<RaceDetailWindow>(std::move(data), RaceDetailWindow::Services{dialogs});
+}
+
 } // namespace
 
 class TestRaceDetailWindow : public QObject
@@ -115,6 +136,11 @@ private slots:
     void multisportRuns();
     void refused_data();
     void refused();
+    void showsWhatTheFileHas_data();
+    void showsWhatTheFileHas();
+    void savesThePicture_data();
+    void savesThePicture();
+    void fitsTheScreen_data();
     void fitsTheScreen();
     void escapeCloses();
 
@@ -302,9 +328,121 @@ void TestRaceDetailWindow::refused()
     QCOMPARE(text.startsWith(QDir::toNativeSeparators(dataPath()) + u"\n"_s), namesTheFile);
 }
 
+void TestRaceDetailWindow::showsWhatTheFileHas_data()
+{
+    QTest::addColumn<test::RunChannels>("channels");
+    QTest::addColumn<int>("series");          // of the profile; no chart without one
+    QTest::addColumn<QString>("profileNote"); // empty: none shown
+    QTest::addColumn<QString>("courseNote");  // empty: the course is drawn
+
+    QTest::newRow("every channel") << test::RunChannels{} << 2 << QString() << QString();
+    QTest::newRow("no heart rate") << test::RunChannels{true, false, true} << 1
+                                   << u"このファイルには心拍の記録がありません。"_s << QString();
+    QTest::newRow("heart rate alone, no fix") << test::RunChannels{false, true, false} << 1
+                                              << u"このファイルには標高の記録がありません。"_s
+                                              << u"このファイルには位置の記録がありません。"_s;
+    QTest::newRow("time and distance alone") << test::RunChannels{false, false, false} << 0
+                                             << u"このファイルには標高と心拍の記録がありません。"_s
+                                             << u"このファイルには位置の記録がありません。"_s;
+}
+
+// A part the file has no channel for is left out, and one line says what is missing.
+void TestRaceDetailWindow::showsWhatTheFileHas()
+{
+    QFETCH(test::RunChannels, channels);
+    QFETCH(int, series);
+    QFETCH(QString, profileNote);
+    QFETCH(QString, courseNote);
+
+    test::ScriptedDialogs dialogs;
+    const auto window = windowOn(channels, dialogs);
+    const auto* profile = window->findChild<ChartView*>(u"ProfileChart"_s);
+    QCOMPARE(profile != nullptr, series > 0);
+    if (profile) {
+        QCOMPARE(profile->data().series.size(), std::size_t(series));
+        // Heart rate keeps a scale of its own beside an elevation.
+        QCOMPARE(profile->data().y2.has_value(), series == 2);
+    }
+    const auto* note = window->findChild<QLabel*>(u"ProfileNote"_s);
+    QCOMPARE(note ? note->text() : QString(), profileNote);
+    const auto* route = window->findChild<RouteView*>(u"RouteView"_s);
+    QCOMPARE(route == nullptr, !courseNote.isEmpty());
+    const auto* missing = window->findChild<QLabel*>(u"CourseNote"_s);
+    QCOMPARE(missing ? missing->text() : QString(), courseNote);
+    QVERIFY(window->findChild<ChartView*>(u"PaceChart"_s));
+    QCOMPARE(window->bestEffortsFrame()->objectName(), u"BestEffortsFrame"_s);
+    QCOMPARE(dialogs.unexpected, 0);
+}
+
+void TestRaceDetailWindow::savesThePicture_data()
+{
+    QTest::addColumn<test::RunChannels>("channels");
+    QTest::addColumn<QString>("chosen"); // in the temporary folder
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("charts and course, the suffix added")
+        << test::RunChannels{} << u"race"_s << true;
+    QTest::newRow("the pace chart alone")
+        << test::RunChannels{false, false, false} << u"race.png"_s << true;
+    QTest::newRow("into a folder that is not there")
+        << test::RunChannels{} << u"missing/race.png"_s << false;
+}
+
+// One PNG holds the charts above each other and the course beside them; a failed save names
+// the file.
+void TestRaceDetailWindow::savesThePicture()
+{
+    QFETCH(test::RunChannels, channels);
+    QFETCH(QString, chosen);
+    QFETCH(bool, saved);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    test::ScriptedDialogs dialogs;
+    const auto window = windowOn(channels, dialogs);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    dialogs.chooseSaveFile(folder.filePath(chosen));
+    auto* button = window->findChild<QPushButton*>(u"SaveImageButton"_s);
+    QCOMPARE(button->text(), u"画像を保存..."_s);
+    button->click();
+
+    QString path = folder.filePath(chosen);
+    if (!path.endsWith(u".png"_s))
+        path += u".png"_s;
+    const QImage picture(path, "PNG");
+    QCOMPARE(!picture.isNull(), saved);
+    QCOMPARE(dialogs.messages.size(), saved ? 0 : 1);
+    if (!saved) {
+        QVERIFY(
+            dialogs.messages.front().text.startsWith(u"画像を保存できませんでした。\n"_s + path));
+        return;
+    }
+    const auto* pace = window->findChild<ChartView*>(u"PaceChart"_s);
+    const auto* route = window->findChild<RouteView*>(u"RouteView"_s);
+    const QSize size = picture.deviceIndependentSize().toSize();
+    QVERIFY(size.width() >= pace->width() + (route ? route->width() : 0));
+    QVERIFY(size.height() > pace->height() + (route ? pace->height() : 0));
+}
+
+void TestRaceDetailWindow::fitsTheScreen_data()
+{
+    QTest::addColumn<bool>("channels");
+    QTest::newRow("time and distance") << false;
+    QTest::newRow("every channel") << true;
+}
+
 void TestRaceDetailWindow::fitsTheScreen()
 {
-    RaceDetailWindow* window = open(File::Fit);
+    QFETCH(bool, channels);
+
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<RaceDetailWindow> channelled;
+    if (channels) {
+        channelled = windowOn({}, dialogs);
+        channelled->show();
+    }
+    RaceDetailWindow* window = channels ? channelled.get() : open(File::Fit);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QRect screen = window->screen()->availableGeometry();
@@ -316,7 +454,9 @@ void TestRaceDetailWindow::fitsTheScreen()
         QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
     QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
-    QVERIFY(window->findChild<ChartView*>(u"PaceChart"_s)->height() >= 100);
+    for (const QWidget* chart : window->findChildren<QWidget*>(
+             QRegularExpression(u"^(PaceChart|ProfileChart|RouteView)$"_s)))
+        QVERIFY2(chart->height() >= 100, qPrintable(chart->objectName()));
 }
 
 void TestRaceDetailWindow::escapeCloses()

@@ -146,7 +146,7 @@ std::optional<CourseMap> courseMap(const Activity& activity)
         const double metres = track[segment + 1].distance - track[segment].distance;
         const double share = metres > 0 ? (mark - track[segment].distance) / metres : 1.0;
         map.marks.push_back({from + (to - from) * std::clamp(share, 0.0, 1.0),
-                             QString::number(std::lround(mark / 1000))});
+                             QString::number(std::lround(mark / 1000)) + u"km"_s});
     }
     return map;
 }

@@ -35,7 +35,7 @@ const QColor kFinishColour(0x20, 0x20, 0x20);
 QRectF CoursePainter::courseArea(const QRect& area) const
 {
     const int line = QFontMetrics(m_font).height();
-    // Room above for the marks' labels and north, below for the scale bar and the legend.
+    // Room above for the legend, below for the scale bar, its length and north.
     return QRectF(area).adjusted(kGap + kEndRadius, line + 2 * kGap, -(kGap + kEndRadius),
                                  -(2 * line + 3 * kGap));
 }
@@ -129,10 +129,10 @@ void CoursePainter::paintLegend(QPainter& painter, const QRect& area) const
     const QFontMetrics metrics(m_font);
     const QString slow = kSlowEnd.toString() + u' ' + toQString(timeText(m_map.slowPace));
     const QString fast = toQString(timeText(m_map.fastPace)) + u' ' + kFastEnd.toString();
-    const int fastWidth = metrics.horizontalAdvance(fast);
-    const double y = area.bottom() - kGap - metrics.height() / 2.0;
-    const double right = area.right() - kGap - fastWidth - kGap;
-    const QRectF ramp(right - kLegendWidth, y - kLegendHeight / 2.0, kLegendWidth, kLegendHeight);
+    // Top left, where neither north nor the scale bar is, however narrow the area.
+    const double y = area.top() + kGap + metrics.height() / 2.0;
+    const double left = area.left() + kGap + metrics.horizontalAdvance(slow) + kGap;
+    const QRectF ramp(left, y - kLegendHeight / 2.0, kLegendWidth, kLegendHeight);
     QLinearGradient gradient(ramp.topLeft(), ramp.topRight());
     for (int step = 0; step <= 4; ++step)
         gradient.setColorAt(step / 4.0, paceColour(step / 4.0));
@@ -149,7 +149,8 @@ void CoursePainter::paintNorth(QPainter& painter, const QRect& area) const
     const QFontMetrics metrics(m_font);
     const QString north = u"N"_s;
     const double x = area.right() - kGap - metrics.horizontalAdvance(north);
-    const double top = area.top() + kGap;
+    // Bottom right, across from the scale bar: the legend takes the top.
+    const double top = area.bottom() - kGap - metrics.height();
     painter.setPen(kTextColour);
     painter.drawText(QPointF(x, top + metrics.ascent()), north);
     painter.setPen(QPen(kTextColour, 1.5));

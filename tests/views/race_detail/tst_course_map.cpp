@@ -133,16 +133,16 @@ void TestCourseMap::marks_data()
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QList<double>>("northOfStart"); // metres, each mark
 
-    QTest::newRow("12.3 km") << northwards(12'300) << QStringList{u"5"_s, u"10"_s}
+    QTest::newRow("12.3 km") << northwards(12'300) << QStringList{u"5km"_s, u"10km"_s}
                              << QList<double>{5000, 10'000};
     QTest::newRow("10 km: the finish is no mark")
-        << northwards(10'000) << QStringList{u"5"_s} << QList<double>{5000};
+        << northwards(10'000) << QStringList{u"5km"_s} << QList<double>{5000};
     QTest::newRow("no fix at 5 km")
-        << northwards(12'300, 48, 5) << QStringList{u"10"_s} << QList<double>{10'000};
+        << northwards(12'300, 48, 5) << QStringList{u"10km"_s} << QList<double>{10'000};
     QTest::newRow("no fix from 5.3 km on")
-        << northwards(12'300, 53, 70) << QStringList{u"5"_s} << QList<double>{5000};
+        << northwards(12'300, 53, 70) << QStringList{u"5km"_s} << QList<double>{5000};
     QTest::newRow("5 km between two points 300 m apart")
-        << northwards(6000, -1, 0, 300) << QStringList{u"5"_s} << QList<double>{5000};
+        << northwards(6000, -1, 0, 300) << QStringList{u"5km"_s} << QList<double>{5000};
 }
 
 // Each 5 km passed before the finish is marked where the runner passed it, from the fixes
