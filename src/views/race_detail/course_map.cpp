@@ -55,7 +55,8 @@ std::vector<double> smoothedPaces(const std::vector<TrackPoint>& track)
     return paces;
 }
 
-double nthPace(std::vector<double> paces, double share)
+// The pace share of the way from the fastest to the slowest; reorders paces.
+double nthPace(std::vector<double>& paces, double share)
 {
     const auto at = paces.begin() + static_cast<std::ptrdiff_t>(share * (paces.size() - 1));
     std::nth_element(paces.begin(), at, paces.end());
@@ -111,11 +112,12 @@ std::optional<CourseMap> courseMap(const Activity& activity)
 
     const std::vector<double> paces = smoothedPaces(track);
     std::vector<double> finite;
+    finite.reserve(paces.size());
     std::copy_if(paces.begin(), paces.end(), std::back_inserter(finite),
                  [](double pace) { return std::isfinite(pace); });
     if (!finite.empty()) {
         map.fastPace = nthPace(finite, kRampShare);
-        map.slowPace = nthPace(std::move(finite), 1 - kRampShare);
+        map.slowPace = nthPace(finite, 1 - kRampShare);
     }
     const double span = map.slowPace - map.fastPace;
     map.speed.reserve(track.size());

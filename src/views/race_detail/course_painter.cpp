@@ -7,8 +7,10 @@
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 
+#include <array>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -19,8 +21,9 @@ namespace {
 
 constexpr int kGap = 6;
 constexpr double kLineWidth = 3;
-constexpr int kColourSteps = 16;   // the ramp in steps: a run of one colour is one polyline
-constexpr double kLeastStep = 1.5; // pixels between the points kept of one run
+constexpr int kColourSteps = 16;       // the ramp in steps: a run of one colour is one polyline
+constexpr std::size_t kStretches = 16; // of the track, each drawn over the one before
+constexpr double kLeastStep = 4;       // pixels between the points kept of one run
 constexpr double kMarkRadius = 5;
 constexpr double kEndRadius = 6;
 constexpr int kLegendWidth = 90;
@@ -57,13 +60,32 @@ void CoursePainter::paint(QPainter& painter, const QRect& area) const
 
 void CoursePainter::paintLine(QPainter& painter, const QTransform& toPixel) const
 {
+    // One path per colour of the ramp, each stroked once: a pace that changes every minute
+    // would otherwise make thousands of short strokes, each paying for a pen of its own. The
+    // track is taken in stretches, each drawn over the one before, so that where a course
+    // passes a place twice (laps, out and back) the later passage shows, not the fastest.
+    std::array<QPainterPath, kColourSteps + 1> paths;
+    const auto stroke = [&] {
+        for (std::size_t colour = 0; colour < paths.size(); ++colour) {
+            if (paths[colour].isEmpty())
+                continue;
+            painter.setPen(QPen(paceColour(static_cast<double>(colour) / kColourSteps), kLineWidth,
+                                Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+            painter.drawPath(paths[colour]);
+            paths[colour].clear();
+        }
+    };
+    painter.setBrush(Qt::NoBrush);
+    const std::size_t count = m_map.points.size();
+    std::size_t stretch = 0;
     QPolygonF run;
     int runColour = -1;
     const auto flush = [&] {
         if (run.size() > 1) {
-            painter.setPen(QPen(paceColour(static_cast<double>(runColour) / kColourSteps),
-                                kLineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            painter.drawPolyline(run);
+            QPainterPath& path = paths[static_cast<std::size_t>(runColour)];
+            path.moveTo(run.front());
+            for (qsizetype k = 1; k < run.size(); ++k)
+                path.lineTo(run[k]);
         }
         run.clear();
     };
@@ -76,6 +98,14 @@ void CoursePainter::paintLine(QPainter& painter, const QTransform& toPixel) cons
         }
         const QPointF pixel = toPixel.map(point);
         const int colour = static_cast<int>(std::lround(m_map.speed[i] * kColourSteps));
+        if (const std::size_t at = i * kStretches / count; at != stretch) {
+            if (!run.isEmpty())
+                run.append(pixel);
+            flush();
+            stroke();
+            stretch = at;
+            runColour = -1;
+        }
         if (colour != runColour) {
             // The new colour starts where the old one ends, so that the line stays whole.
             if (!run.isEmpty())
@@ -90,6 +120,7 @@ void CoursePainter::paintLine(QPainter& painter, const QTransform& toPixel) cons
             run.append(pixel);
     }
     flush();
+    stroke();
 }
 
 void CoursePainter::paintMarks(QPainter& painter, const QTransform& toPixel) const
