@@ -6,20 +6,28 @@
 #include "race_detail/race_detail_entry.h"
 #include "race_detail/race_detail_window.h"
 #include "silent_dialogs.h"
+#include "views/charts/chart_painter.h"
+#include "views/race_detail/course_map.h"
+#include "views/race_detail/course_painter.h"
+#include "views/race_detail/profile_chart.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QXmlStreamReader>
 
 #include <chrono>
+#include <cmath>
+#include <numbers>
 
 using namespace Qt::StringLiterals;
 
 namespace torvanu::bench {
 
 namespace {
-
 
 constexpr int kRunSeconds = 4 * 60 * 60;
 constexpr int kSmokeSeconds = 60;
@@ -112,6 +120,54 @@ void openRaceDetail(benchmark::State& state, BenchContext& context)
     }
 }
 
+// A 4-hour run at a point a second with every channel: one loop of a marathon near Tokyo,
+// rolling hills, a rising heart rate and the pace changing every minute.
+Activity channelledRun(int seconds)
+{
+    constexpr double kRadius = 6700;
+    constexpr double kMetresPerDegree = 6'371'008.8 * std::numbers::pi / 180;
+    Activity run;
+    double distance = 0;
+    for (int t = 0; t <= seconds; ++t) {
+        run.track.push_back({static_cast<double>(t), distance});
+        const double angle = distance / kRadius;
+        run.channels.altitude.push_back(static_cast<float>(40 + 15 * std::sin(distance / 500)));
+        run.channels.heartRate.push_back(static_cast<float>(130 + 40.0 * t / seconds));
+        run.channels.position.push_back(
+            {35.68 + kRadius * std::sin(angle) / kMetresPerDegree,
+             139.76 + kRadius * (1 - std::cos(angle)) / kMetresPerDegree / 0.81});
+        distance += (t / 60) % 2 == 0 ? 2.8 : 3.2;
+    }
+    return run;
+}
+
+// The profile and the course of a 4-hour track, computed from the activity and painted at the
+// window's sizes; the floor fills the same two pictures.
+void paintProfileAndCourse(benchmark::State& state, BenchContext& context, bool floor)
+{
+    const Activity run = channelledRun(context.smoke ? kSmokeSeconds : kRunSeconds);
+    const QFont font = QGuiApplication::font();
+    QImage profileImage(480, 260, QImage::Format_RGB32);
+    QImage courseImage(360, 320, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        if (floor) {
+            profileImage.fill(Qt::white);
+            courseImage.fill(Qt::white);
+        } else {
+            const ProfileChart profile = profileChart(run);
+            const std::optional<CourseMap> course = courseMap(run);
+            QPainter onProfile(&profileImage);
+            ChartPainter(profile.chart, font).paint(onProfile, profileImage.rect());
+            onProfile.end();
+            QPainter onCourse(&courseImage);
+            if (course)
+                CoursePainter(*course, font).paint(onCourse, courseImage.rect());
+        }
+        state.SetIterationTime(secondsSince(start));
+    }
+}
+
 } // namespace
 
 void registerActivityCases(BenchContext& context)
@@ -135,6 +191,14 @@ void registerActivityCases(BenchContext& context)
                 ->Iterations(context.smoke ? 1 : 20)
                 ->Repetitions(context.smoke ? 1 : 6);
         }
+    }
+    for (const auto& [name, floor] :
+         {std::pair{"race_detail/paint", false}, std::pair{"race_detail/paint/floor", true}}) {
+        benchmark::RegisterBenchmark(
+            name, [c, floor = floor](benchmark::State& s) { paintProfileAndCourse(s, *c, floor); })
+            ->UseManualTime()
+            ->Iterations(context.smoke ? 1 : 20)
+            ->Repetitions(context.smoke ? 1 : 6);
     }
     benchmark::RegisterBenchmark("race_detail/open",
                                  [c](benchmark::State& s) { openRaceDetail(s, *c); })
