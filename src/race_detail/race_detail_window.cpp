@@ -64,6 +64,8 @@ QTableWidget* splitTable(const RaceDetailView& view)
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the table for the button; the arrows move through the laps.
+    table->setTabKeyNavigation(false);
     for (int r = 0; r < table->rowCount(); ++r) {
         const QStringList& row = view.rows[static_cast<std::size_t>(r)];
         for (int c = 0; c < row.size() && c < table->columnCount(); ++c) {
@@ -125,13 +127,19 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
     // above the other; the course and the best efforts take the right.
     auto* content = new QWidget;
     auto* grid = new QGridLayout(content);
+    // A part the file has no data for is left out, the one beside it takes its room, and one
+    // line under the summary says what is missing.
+    QWidget* profile = profileFrame(summary);
+    QWidget* course = courseFrame(summary);
     grid->addLayout(summary, 0, 0, 1, 2);
     grid->addWidget(m_saveImage, 0, 2, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(frame(kSplitFrame, splitTable(view)), 1, 0, 2, 1);
-    grid->addWidget(frame(kPaceFrame, m_paceChart), 1, 1);
-    grid->addWidget(profileFrame(), 2, 1);
-    grid->addWidget(courseFrame(), 1, 2);
-    grid->addWidget(m_bestEfforts, 2, 2);
+    grid->addWidget(frame(kPaceFrame, m_paceChart), 1, 1, profile ? 1 : 2, 1);
+    if (profile)
+        grid->addWidget(profile, 2, 1);
+    if (course)
+        grid->addWidget(course, 1, 2);
+    grid->addWidget(m_bestEfforts, course ? 2 : 1, 2, course ? 1 : 2, 1);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 3);
@@ -143,6 +151,8 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // It scrolls to whatever takes the focus; it takes none itself, a Tab that shows nothing.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(content);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -151,28 +161,33 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
     resize(fitToScreen(kStartSize, QGuiApplication::primaryScreen()));
 }
 
-QWidget* RaceDetailWindow::profileFrame()
+QWidget* RaceDetailWindow::profileFrame(QVBoxLayout* notes)
 {
     ProfileChart profile = profileChart(m_data.activity);
+    if (profile.chart.series.empty()) {
+        notes->addWidget(label(u"ProfileNote"_s, profile.note));
+        return nullptr;
+    }
     auto* box = new QGroupBox(kProfileFrame.toString());
     auto* layout = new QVBoxLayout(box);
-    if (!profile.chart.series.empty()) {
-        m_profileChart = new ChartView;
-        m_profileChart->setObjectName(u"ProfileChart"_s);
-        m_profileChart->setMinimumHeight(kChartHeight);
-        m_profileChart->setData(std::move(profile.chart));
-        layout->addWidget(m_profileChart, 1);
-    }
+    m_profileChart = new ChartView;
+    m_profileChart->setObjectName(u"ProfileChart"_s);
+    m_profileChart->setMinimumHeight(kChartHeight);
+    m_profileChart->setData(std::move(profile.chart));
+    layout->addWidget(m_profileChart, 1);
+    // The channel the file lacks, under the chart that would have shown it.
     if (!profile.note.isEmpty())
         layout->addWidget(label(u"ProfileNote"_s, profile.note));
     return box;
 }
 
-QWidget* RaceDetailWindow::courseFrame()
+QWidget* RaceDetailWindow::courseFrame(QVBoxLayout* notes)
 {
     std::optional<CourseMap> course = courseMap(m_data.activity);
-    if (!course)
-        return frame(kCourseFrame, label(u"CourseNote"_s, kNoCourse.toString()));
+    if (!course) {
+        notes->addWidget(label(u"CourseNote"_s, kNoCourse.toString()));
+        return nullptr;
+    }
     m_route = new RouteView(std::move(*course));
     m_route->setObjectName(u"RouteView"_s);
     return frame(kCourseFrame, m_route);

@@ -10,6 +10,7 @@
 
 class QGroupBox;
 class QPushButton;
+class QVBoxLayout;
 
 namespace torvanu {
 
@@ -43,8 +44,9 @@ public:
     std::optional<QByteArray> picturePng() const;
 
 private:
-    QWidget* profileFrame();
-    QWidget* courseFrame();
+    // The frame of the part, or nothing: then one line in notes says why.
+    QWidget* profileFrame(QVBoxLayout* notes);
+    QWidget* courseFrame(QVBoxLayout* notes);
     void savePicture();
 
     RaceDetailData m_data;

@@ -11,6 +11,7 @@
 #include "support/table_texts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -464,7 +465,15 @@ void TestRaceDetailWindow::escapeCloses()
     RaceDetailWindow* window = open(File::Gpx);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QTest::keyClick(window->findChild<QTableWidget*>(u"SplitTable"_s), Qt::Key_Escape);
+    // The keyboard reaches the table and the picture button, and nothing else takes a Tab.
+    auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    auto* button = window->findChild<QPushButton*>(u"SaveImageButton"_s);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::keyClick(button, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), table);
+    QTest::keyClick(table, Qt::Key_Escape);
     QTRY_VERIFY(!window->isVisible());
     QVERIFY(m_main->form->isVisible());
 }
