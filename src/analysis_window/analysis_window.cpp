@@ -439,10 +439,8 @@ void AnalysisWindow::saveChartImage()
                             kAnalysisTitle.toString() + m_className + kImageSuffix.toString()},
                            [this] { return chartPng(); });
     if (saved.status == CsvSaveResult::Status::WriteFailed) {
-        QString text = kImageWriteError.toString() + u'\n' + saved.path;
-        if (!saved.detail.isEmpty())
-            text += u'\n' + saved.detail;
-        m_services.dialogs.message(this, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+        m_services.dialogs.message(this, writeFailedText(kImageWriteError, saved),
+                                   Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
     }
 }
 
