@@ -14,7 +14,7 @@ std::vector<ChartTick> numberTicks(double low, double high, std::span<const doub
         return ticks;
     const double step = tickStep(high - low, steps, maxTicks);
     for (double value = std::ceil(low / step) * step; value <= high; value += step)
-        ticks.push_back({value, QString::number(std::lround(value)) + unit});
+        ticks.push_back({value, QString::number(value + 0.0, 'f', 0) + unit}); // no "-0"
     return ticks;
 }
 

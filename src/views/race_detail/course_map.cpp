@@ -17,7 +17,9 @@ namespace {
 
 constexpr double kEarthRadius = 6'371'008.8; // metres, the mean radius
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr double kMarkEvery = 5000;     // metres
+constexpr double kMarkEvery = 5000; // metres
+// 5000 km: more than any race, and a bound on the work a file of wild distances can cause.
+constexpr int kMaxMarks = 1000;
 constexpr double kPaceWindow = 100;     // metres either side: GPS jitter smoothed out
 constexpr double kRampShare = 0.05;     // of the paces left out at either end of the ramp
 constexpr double kScaleBarShare = 0.25; // of the course's extent, at most
@@ -27,6 +29,13 @@ constexpr std::array<double, 3> kRoundLengths = {5, 2, 1};
 
 // ColorBrewer's red–yellow–blue ramp, which stays readable to most colour-blind eyes.
 constexpr std::array<QRgb, 5> kRamp = {0x4575b4, 0x91bfdb, 0xfee090, 0xfc8d59, 0xd73027};
+
+// Degrees east of reference, from -180 to 180: a course across the 180th meridian stays
+// whole instead of spanning the globe.
+double eastOf(double longitude, double reference)
+{
+    return std::remainder(longitude - reference, 360.0);
+}
 
 bool hasFix(const GeoPoint& position)
 {
@@ -71,18 +80,20 @@ std::optional<CourseMap> courseMap(const Activity& activity)
     const std::vector<GeoPoint>& positions = activity.channels.position;
     if (positions.size() != track.size() || track.empty())
         return std::nullopt;
+    const auto firstFix = std::find_if(positions.begin(), positions.end(), hasFix);
+    if (firstFix == positions.end())
+        return std::nullopt;
+    const double reference = firstFix->longitude;
     double latitudes = 0;
-    double longitudes = 0;
+    double longitudes = 0; // east of the first fix
     std::size_t fixes = 0;
     for (const GeoPoint& position : positions) {
         if (hasFix(position)) {
             latitudes += position.latitude;
-            longitudes += position.longitude;
+            longitudes += eastOf(position.longitude, reference);
             ++fixes;
         }
     }
-    if (fixes == 0)
-        return std::nullopt;
 
     CourseMap map;
     const double meanLatitude = latitudes / fixes;
@@ -99,7 +110,7 @@ std::optional<CourseMap> courseMap(const Activity& activity)
             map.points.emplace_back(std::nan(""), std::nan(""));
             continue;
         }
-        const QPointF at((position.longitude - meanLongitude) * east,
+        const QPointF at((eastOf(position.longitude, reference) - meanLongitude) * east,
                          (position.latitude - meanLatitude) * north);
         map.points.push_back(at);
         left = std::min(left, at.x());
@@ -136,7 +147,8 @@ std::optional<CourseMap> courseMap(const Activity& activity)
     // Each mark between the two points either side of it, when both have a fix.
     const double finishDistance = track.back().distance;
     std::size_t segment = 0;
-    for (double mark = kMarkEvery; mark < finishDistance; mark += kMarkEvery) {
+    for (int k = 1; k <= kMaxMarks && k * kMarkEvery < finishDistance; ++k) {
+        const double mark = k * kMarkEvery;
         while (segment + 1 < track.size() && track[segment + 1].distance < mark)
             ++segment;
         if (segment + 1 >= track.size())
@@ -148,7 +160,7 @@ std::optional<CourseMap> courseMap(const Activity& activity)
         const double metres = track[segment + 1].distance - track[segment].distance;
         const double share = metres > 0 ? (mark - track[segment].distance) / metres : 1.0;
         map.marks.push_back({from + (to - from) * std::clamp(share, 0.0, 1.0),
-                             QString::number(std::lround(mark / 1000)) + u"km"_s});
+                             QString::number(k * kMarkEvery / 1000) + u"km"_s});
     }
     return map;
 }
@@ -173,7 +185,7 @@ QTransform courseTransform(const QRectF& bounds, const QRectF& area)
 {
     const double width = std::max(bounds.width(), kLeastExtent);
     const double height = std::max(bounds.height(), kLeastExtent);
-    const double scale = std::min(area.width() / width, area.height() / height);
+    const double scale = std::max(0.0, std::min(area.width() / width, area.height() / height));
     QTransform transform;
     transform.translate(area.center().x(), area.center().y());
     transform.scale(scale, -scale);

@@ -31,17 +31,19 @@ Activity northwards(double metres, int noFix = -1, int gap = 0, double step = 10
     return run;
 }
 
-// A square course of side metres with its south-west corner at latitude, run anticlockwise.
-Activity square(double latitude, double side)
+// A square course of side metres with its south-west corner at latitude and longitude, run
+// anticlockwise; longitudes as a GPS gives them, from -180 to 180.
+Activity square(double latitude, double longitude, double side)
 {
     Activity run;
     const double north = side / kMetresPerDegree;
-    const double east = north / std::cos(latitude * std::numbers::pi / 180);
-    const GeoPoint corners[] = {{latitude, 10},
-                                {latitude, 10 + east},
-                                {latitude + north, 10 + east},
-                                {latitude + north, 10},
-                                {latitude, 10}};
+    const double east =
+        std::remainder(longitude + north / std::cos(latitude * std::numbers::pi / 180), 360.0);
+    const GeoPoint corners[] = {{latitude, longitude},
+                                {latitude, east},
+                                {latitude + north, east},
+                                {latitude + north, longitude},
+                                {latitude, longitude}};
     for (int i = 0; i < 5; ++i) {
         run.track.push_back({60.0 * i, side * i});
         run.channels.position.push_back(corners[i]);
@@ -68,22 +70,26 @@ private slots:
 void TestCourseMap::keepsItsShape_data()
 {
     QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("longitude");
     QTest::addColumn<QRectF>("area"); // where it is drawn, in pixels
 
-    QTest::newRow("on the equator, in a wide area") << 0.0 << QRectF(0, 0, 400, 200);
-    QTest::newRow("Tokyo, in a tall area") << 35.7 << QRectF(10, 10, 200, 500);
+    QTest::newRow("on the equator, in a wide area") << 0.0 << 10.0 << QRectF(0, 0, 400, 200);
+    QTest::newRow("Tokyo, in a tall area") << 35.7 << 139.7 << QRectF(10, 10, 200, 500);
     QTest::newRow("Helsinki, where a degree east is half a degree north")
-        << 60.2 << QRectF(0, 0, 300, 300);
-    QTest::newRow("Ushuaia, south") << -54.8 << QRectF(0, 0, 640, 360);
+        << 60.2 << 24.9 << QRectF(0, 0, 300, 300);
+    QTest::newRow("Ushuaia, south") << -54.8 << -68.3 << QRectF(0, 0, 640, 360);
+    QTest::newRow("Taveuni, across the 180th meridian")
+        << -16.8 << 179.99 << QRectF(0, 0, 300, 300);
 }
 
 // A square stays a square, north up, wherever on Earth and whatever the widget's shape.
 void TestCourseMap::keepsItsShape()
 {
     QFETCH(double, latitude);
+    QFETCH(double, longitude);
     QFETCH(QRectF, area);
 
-    const std::optional<CourseMap> map = courseMap(square(latitude, 2000));
+    const std::optional<CourseMap> map = courseMap(square(latitude, longitude, 2000));
     QVERIFY(map);
     QVERIFY2(std::abs(map->bounds.width() / map->bounds.height() - 1) < 0.01,
              qPrintable(u"%1 x %2"_s.arg(map->bounds.width()).arg(map->bounds.height())));
@@ -171,7 +177,7 @@ void TestCourseMap::marks()
 }
 
 // The stretches at 3 m/s are the slow end of the ramp, those at 3.6 m/s the fast end; no
-// course without a single fix.
+// course without a single fix, and no end of marks from wild distances.
 void TestCourseMap::paceRamp()
 {
     const Activity run = test::channelledRun(1200);
@@ -187,6 +193,11 @@ void TestCourseMap::paceRamp()
     QVERIFY(!courseMap(test::channelledRun(60, {true, true, false})));
     Activity noFix = northwards(1000, 0, 11);
     QVERIFY(!courseMap(noFix));
+
+    // A file whose two fixes lie 40,000 km apart by its distances marks 5000 km at most.
+    Activity wild = northwards(100);
+    wild.track.back().distance = 4e10;
+    QCOMPARE(courseMap(wild)->marks.size(), std::size_t{1000});
 }
 
 QTEST_MAIN(TestCourseMap)
