@@ -195,6 +195,14 @@ void TestDiskFaults::faults()
     if (QFileInfo(logPath()).exists())
         book->LoadLogData();
     QCOMPARE(m_dialogs.messageTexts(), loadFails ? QStringList{kReadFailed} : QStringList());
+    if (loadFails) {
+        // Beneath the fixed text: the file, and the cause in the system's words.
+        const QString detail = m_dialogs.messages.first().detail;
+        QVERIFY2(
+            detail.startsWith(u"読み込めなかったファイル：\r\n"_s + logPath() + u"\r\n理由："_s),
+            qPrintable(detail));
+        QVERIFY2(!detail.endsWith(u"理由："_s), qPrintable(detail));
+    }
     QCOMPARE(book->model().rowCount(), int(expectedRows.size()));
     m_dialogs.clear();
 
