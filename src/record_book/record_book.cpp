@@ -244,9 +244,11 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
         }
 
         QString text = kSaveFailedMessage.toString();
+        const QString notWritten =
+            kNotWrittenMessage.toString().arg(failure->path, failure->reason);
         if (!listDiffers) {
             // The file already holds every row: nothing is lost by closing.
-            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            m_services.dialogs.messageWithDetail(m_window, text, notWritten, Dialogs::Icon::Stop);
             discardJournal();
             return true;
         }
@@ -254,15 +256,15 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
         if (!recovery.error) {
             text += u"\r\n\r\n"_s + kRecoveredAtMessage.toString() + u"\r\n"_s +
                     QDir::toNativeSeparators(recovery.path);
-            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            m_services.dialogs.messageWithDetail(m_window, text, notWritten, Dialogs::Icon::Stop);
             return true;
         }
 
         // Neither the book nor a copy of it could be written: the close waits for the user.
         const WriteFailure noCopy = failureOf(*recovery.error, m_recoveryFolder);
-        text += u"\r\n\r\n"_s + kNotWrittenMessage.toString().arg(failure->path, failure->reason) +
-                u"\r\n\r\n"_s + kNoRecoveryMessage.toString().arg(noCopy.path, noCopy.reason) +
-                u"\r\n\r\n"_s + kUnsavedWarning.toString();
+        text += u"\r\n\r\n"_s + notWritten + u"\r\n\r\n"_s +
+                kNoRecoveryMessage.toString().arg(noCopy.path, noCopy.reason) + u"\r\n\r\n"_s +
+                kUnsavedWarning.toString();
         const QStringList choices{kRetryChoice.toString(), kSaveElsewhereChoice.toString(),
                                   kQuitChoice.toString()};
         while (true) {

@@ -246,6 +246,9 @@ void TestDiskFaults::faults()
             QDir(m_recovery).filePath(QDir(m_recovery).entryList(QDir::Files).value(0));
         QVERIFY2(failure.endsWith(kRecoveredAt + u"\r\n"_s + QDir::toNativeSeparators(copy)),
                  qPrintable(failure));
+        // Beneath it, the file that could not be written.
+        QVERIFY2(m_dialogs.messages.last().detail.contains(QFileInfo(logPath()).fileName()),
+                 qPrintable(m_dialogs.messages.last().detail));
     } else {
         QVERIFY2(failure.contains(logPath()) && failure.endsWith(kUnsaved), qPrintable(failure));
         QVERIFY(QDir(m_recovery).entryList(QDir::Files).isEmpty());
