@@ -20,7 +20,6 @@ namespace torvanu::bench {
 
 namespace {
 
-
 constexpr int kRunSeconds = 4 * 60 * 60;
 constexpr int kSmokeSeconds = 60;
 
