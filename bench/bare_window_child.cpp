@@ -16,14 +16,23 @@ using namespace Qt::StringLiterals;
 int main(int argc, char* argv[])
 {
     const long long mainNs = torvanu::bench::monotonicNanoseconds();
+    torvanu::bench::PhaseStamps phases;
+    phases.reserve(10);
+    const auto stamp = [&phases](const char* name) {
+        phases.emplace_back(name, torvanu::bench::monotonicNanoseconds());
+    };
     QApplication app(argc, argv);
+    stamp("application");
     QMainWindow window;
     if (QCoreApplication::arguments().contains(u"--text"_s)) {
         torvanu::installFontSubstitutions();
+        stamp("fonts");
         auto* label = new QLabel(u"ゴール時間算出"_s, &window);
         label->setFont(torvanu::msGothic(9));
         window.setCentralWidget(label);
     }
+    stamp("window");
     window.show();
-    return torvanu::bench::reportFirstFrame(window, mainNs);
+    stamp("shown");
+    return torvanu::bench::reportFirstFrame(window, mainNs, phases);
 }

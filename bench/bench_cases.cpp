@@ -381,18 +381,37 @@ void startUp(benchmark::State& state, BenchContext& context, StartKind kind)
     for (auto _ : state) {
         const ChildRun run = runChild(request);
         long long frameNs = 0;
+        long long mainNs = 0;
         long long peakKb = 0;
+        std::vector<std::pair<std::string, long long>> phases;
         for (const QByteArray& field : run.output.trimmed().split(' ')) {
-            if (field.startsWith("first_frame_ns="))
-                frameNs = field.mid(15).toLongLong();
-            else if (field.startsWith("peak_rss_kb="))
-                peakKb = field.mid(12).toLongLong();
+            const qsizetype equals = field.indexOf('=');
+            const QByteArray key = field.left(equals);
+            const long long value = field.mid(equals + 1).toLongLong();
+            if (key == "first_frame_ns")
+                frameNs = value;
+            else if (key == "main_ns")
+                mainNs = value;
+            else if (key == "peak_rss_kb")
+                peakKb = value;
+            else if (key.startsWith("phase_") && key.endsWith("_ns"))
+                phases.emplace_back(key.mid(6, key.size() - 9).toStdString(), value);
         }
         if (run.exitCode != 0 || frameNs == 0) {
             state.SkipWithError("the child program did not report its first frame");
             return;
         }
         state.SetIterationTime(static_cast<double>(frameNs - run.startedNs) / 1e9);
+        // Each phase from the end of the one before: the process's start up to main(), the
+        // child's own stamps, then the first paint.
+        phases.insert(phases.begin(), {"main", mainNs});
+        phases.emplace_back("paint", frameNs);
+        long long previous = run.startedNs;
+        for (const auto& [phase, ns] : phases) {
+            context.samples->add("startphase/" + name + "/" + phase,
+                                 static_cast<double>(ns - previous) / 1e9);
+            previous = ns;
+        }
         if (kind == StartKind::Large || kind == StartKind::Bare)
             context.samples->add("rss/" + name, static_cast<double>(peakKb));
     }

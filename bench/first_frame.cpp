@@ -34,7 +34,8 @@ long long peakResidentKilobytes()
 class FirstPaintWatch : public QObject
 {
 public:
-    FirstPaintWatch(QWidget& window, long long mainNs) : m_mainNs(mainNs)
+    FirstPaintWatch(QWidget& window, long long mainNs, const PhaseStamps& phases)
+        : m_mainNs(mainNs), m_phases(phases)
     {
         window.installEventFilter(this);
     }
@@ -52,21 +53,25 @@ private:
     void report() const
     {
         const long long frameNs = monotonicNanoseconds();
-        std::printf("first_frame_ns=%lld main_ns=%lld peak_rss_kb=%lld\n", frameNs, m_mainNs,
+        std::printf("first_frame_ns=%lld main_ns=%lld peak_rss_kb=%lld", frameNs, m_mainNs,
                     peakResidentKilobytes());
+        for (const auto& [name, ns] : m_phases)
+            std::printf(" phase_%s_ns=%lld", name.c_str(), ns);
+        std::printf("\n");
         std::fflush(stdout);
         std::_Exit(0);
     }
 
     long long m_mainNs = 0;
+    const PhaseStamps& m_phases;
     bool m_seen = false;
 };
 
 } // namespace
 
-int reportFirstFrame(QWidget& window, long long mainNs)
+int reportFirstFrame(QWidget& window, long long mainNs, const PhaseStamps& phases)
 {
-    FirstPaintWatch watch(window, mainNs);
+    FirstPaintWatch watch(window, mainNs, phases);
     // The window may have been painted already if showing it processed events.
     window.update();
     QApplication::exec();

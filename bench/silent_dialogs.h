@@ -15,6 +15,10 @@ public:
         ++m_messages;
         return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
+    void messageWithDetail(QWidget*, const QString&, const QString&, Icon) override
+    {
+        ++m_messages;
+    }
     // The first choice is the one a question offers first: save, merge, retry.
     int choose(QWidget*, const QString&, Icon, const QStringList&, int, int) override
     {

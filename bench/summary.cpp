@@ -175,6 +175,48 @@ std::string hostileTable(const Samples& s, const TableOptions& o)
     return out;
 }
 
+// Where a start's time goes, phase by phase (medians): the program without log.dat, with
+// records, and the one-label window that is its floor.
+std::string startPhaseTable(const Samples& s, const TableOptions& o)
+{
+    struct Phase
+    {
+        const char* key;
+        const char* what;
+    };
+    constexpr Phase phases[] = {
+        {"main", "process start to `main` (loading and linking the libraries)"},
+        {"application", "`QApplication` (the platform plugin)"},
+        {"claim", "single-window check (lock and local socket)"},
+        {"name", "program name and icon"},
+        {"fonts", "typeface found among the installed fonts (fontconfig set-up)"},
+        {"translations", "Qt's Japanese texts"},
+        {"window", "main window built (one label, for the floor)"},
+        {"book", "`Form_Load`: log.dat read, first results"},
+        {"shown", "`show()`"},
+        {"paint", "first paint, to the frame"},
+    };
+    const char* kinds[] = {"none", "records", "text"};
+    if (!s.has("startphase/none/paint"))
+        return {};
+    std::string out = "\n| Start-up phase (median) | no log.dat | " + records(o.sizeStart) +
+                      " records | one Japanese label |\n|---|---|---|---|\n";
+    double totals[3] = {0, 0, 0};
+    for (const Phase& phase : phases) {
+        out += std::string("| ") + phase.what;
+        for (int k = 0; k < 3; ++k) {
+            const std::string name = std::string("startphase/") + kinds[k] + "/" + phase.key;
+            const double figure = s.median(name);
+            totals[k] += figure;
+            out += " | " + (s.has(name) ? duration(figure) : std::string("—"));
+        }
+        out += " |\n";
+    }
+    out += "| sum of the medians | " + duration(totals[0]) + " | " + duration(totals[1]) + " | " +
+           duration(totals[2]) + " |\n";
+    return out;
+}
+
 } // namespace
 
 std::string summaryTable(const Samples& s, const TableOptions& o)
@@ -366,6 +408,7 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
     for (const Row& row : rows)
         out += "| " + row.what + " | " + row.figure + " | " + row.floor + " | " + row.ratio +
                " | " + row.target + " | " + row.verdict + " |\n";
+    out += startPhaseTable(s, o);
     out += hostileTable(s, o);
     for (const std::string& failure : s.failures)
         out += "\nFAILED: " + failure;

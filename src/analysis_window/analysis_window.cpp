@@ -4,6 +4,7 @@
 #include "shell/chart_view.h"
 #include "records/record_model.h"
 #include "shell/dialogs.h"
+#include "shell/save_failure.h"
 #include "shell/save_flow.h"
 #include "shell/save_folders.h"
 #include "shell/escape_closes.h"
@@ -429,7 +430,8 @@ std::optional<QByteArray> AnalysisWindow::chartPng() const
 void AnalysisWindow::saveChartImage()
 {
     SaveFolders& folders = m_services.saveFolders ? *m_services.saveFolders : m_saveFolders;
-    const CsvSaveResult saved =
+    showSaveFailure(
+        m_services.dialogs, this, kImageWriteError,
         saveThroughChooser(m_services.dialogs, this, folders,
                            {kSaveImageTitle.toString(),
                             {kImageFilter.toString()},
@@ -437,11 +439,7 @@ void AnalysisWindow::saveChartImage()
                             SaveFolders::Kind::Image,
                             folders.startFolder(SaveFolders::Kind::Image),
                             kAnalysisTitle.toString() + m_className + kImageSuffix.toString()},
-                           [this] { return chartPng(); });
-    if (saved.status == CsvSaveResult::Status::WriteFailed) {
-        m_services.dialogs.message(this, writeFailedText(kImageWriteError, saved),
-                                   Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
-    }
+                           [this] { return chartPng(); }));
 }
 
 std::optional<int> AnalysisWindow::classNamed(const QString& name) const

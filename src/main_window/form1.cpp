@@ -18,6 +18,7 @@
 #include "shell/dialogs.h"
 #include "records/data_location.h"
 #include "shell/module1.h"
+#include "shell/save_failure.h"
 #include "shell/shared_captions.h"
 #include "shell/window_placement.h"
 #include "program_version.h"
@@ -293,20 +294,7 @@ void Form1::CSVFileSave()
         showError(kCsvWriteError.toString());
         return;
     }
-    const CsvSaveResult saved = m_module1->SaveAsCSV(*text);
-    switch (saved.status) {
-    case CsvSaveResult::Status::Saved:
-    case CsvSaveResult::Status::Cancelled:
-        return;
-    case CsvSaveResult::Status::WriteFailed:
-        showError(kCsvWriteError.toString());
-        return;
-    case CsvSaveResult::Status::Unencodable:
-        showError(
-            u"CSVファイルに保存できない文字「%1」が含まれているため、保存しませんでした。"_s.arg(
-                QString::fromUcs4(&saved.character, 1)));
-        return;
-    }
+    showSaveFailure(m_dialogs, this, kCsvWriteError, m_module1->SaveAsCSV(*text));
 }
 
 bool Form1::detailMode() const

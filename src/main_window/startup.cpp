@@ -74,13 +74,22 @@ void Startup::prepareApplication()
     QCoreApplication::setApplicationName(u"Torvanu"_s);
     QGuiApplication::setDesktopFileName(u"io.github.torvanu.Torvanu"_s);
     QApplication::setWindowIcon(QIcon(u":/torvanu.png"_s));
+    mark(StartupPhase::Application);
     installFontSubstitutions();
+    mark(StartupPhase::Fonts);
     // Without it Qt's own texts stay English; the program still works, so no message box.
     if (const auto missing = installQtTranslation(*QCoreApplication::instance()))
         qWarning("Qt's Japanese texts are missing: %s", qPrintable(missing->file));
+    mark(StartupPhase::Translations);
     // The key names (Ctrl+Z, Shift) are the one English left in a text field's context menu;
     // the keys work all the same, as in the menus of a Japanese desktop's own text fields.
     QGuiApplication::styleHints()->setShowShortcutsInContextMenus(false);
+}
+
+void Startup::mark(StartupPhase phase) const
+{
+    if (m_phaseMark)
+        m_phaseMark(phase);
 }
 
 Form1& Startup::start()
@@ -95,8 +104,11 @@ Form1& Startup::start()
         m_dialogs = std::make_unique<QtDialogs>();
     m_window = std::make_unique<Form1>(*m_dialogs, Form1Folders{programFolder, place.readFolder,
                                                                 perUserFolder, place.writeFolder});
+    mark(StartupPhase::Window);
     m_window->Form_Load();
+    mark(StartupPhase::Book);
     m_window->show();
+    mark(StartupPhase::Shown);
     if (m_singleWindow)
         QObject::connect(m_singleWindow.get(), &SingleWindow::raiseRequested, m_window.get(),
                          [window = m_window.get()] { bringToFront(*window); });

@@ -7,6 +7,7 @@
 #include "shell/shared_captions.h"
 #include "shell/dialogs.h"
 #include "shell/module1.h"
+#include "shell/save_failure.h"
 #include "shell/picker_entry.h"
 #include "shell/program_font.h"
 #include "shell/screen_share.h"
@@ -339,25 +340,22 @@ void PaceBandDialog::savePdf()
     if (m_sheet.rows.empty())
         return;
     const std::optional<QByteArray> bytes = bandPdf(m_sheet, layout());
-    const bool failed =
-        !bytes ||
-        m_module1.SaveAsPDF(*bytes, bandFileName(m_sourceDistance, m_sheet.goal)).status ==
-            CsvSaveResult::Status::WriteFailed;
-    if (failed)
+    if (!bytes) {
         m_dialogs.message(this, kBandPdfWriteError.toString(), Dialogs::Icon::Stop,
                           Dialogs::Buttons::Ok);
+        return;
+    }
+    showSaveFailure(m_dialogs, this, kBandPdfWriteError,
+                    m_module1.SaveAsPDF(*bytes, bandFileName(m_sourceDistance, m_sheet.goal)));
 }
 
 void PaceBandDialog::saveCsv()
 {
     if (m_sheet.rows.empty())
         return;
-    const CsvSaveResult saved =
-        m_module1.SaveAsCSV(bandCsvText(m_sheet), bandFileName(m_sourceDistance, m_sheet.goal));
-    if (saved.status == CsvSaveResult::Status::WriteFailed ||
-        saved.status == CsvSaveResult::Status::Unencodable)
-        m_dialogs.message(this, kCsvWriteError.toString(), Dialogs::Icon::Stop,
-                          Dialogs::Buttons::Ok);
+    showSaveFailure(
+        m_dialogs, this, kCsvWriteError,
+        m_module1.SaveAsCSV(bandCsvText(m_sheet), bandFileName(m_sourceDistance, m_sheet.goal)));
 }
 
 void PaceBandDialog::printWithPreview()

@@ -5,6 +5,7 @@
 #include "shell/chart_view.h"
 #include "shell/dialogs.h"
 #include "shell/escape_closes.h"
+#include "shell/save_failure.h"
 #include "shell/save_flow.h"
 #include "shell/screen_share.h"
 #include "views/charts/image_texts.h"
@@ -206,19 +207,15 @@ std::optional<QByteArray> RaceDetailWindow::picturePng() const
 void RaceDetailWindow::savePicture()
 {
     SaveFolders& folders = m_services.saveFolders ? *m_services.saveFolders : m_saveFolders;
-    const CsvSaveResult saved =
-        saveThroughChooser(m_services.dialogs, this, folders,
-                           {kSaveImageTitle.toString(),
-                            {kImageFilter.toString()},
-                            kImageSuffix,
-                            SaveFolders::Kind::Image,
-                            folders.startFolder(SaveFolders::Kind::Image),
-                            kRaceDetailTitle.toString() + kImageSuffix.toString()},
-                           [this] { return picturePng(); });
-    if (saved.status == CsvSaveResult::Status::WriteFailed) {
-        m_services.dialogs.message(this, writeFailedText(kImageWriteError, saved),
-                                   Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
-    }
+    showSaveFailure(m_services.dialogs, this, kImageWriteError,
+                    saveThroughChooser(m_services.dialogs, this, folders,
+                                       {kSaveImageTitle.toString(),
+                                        {kImageFilter.toString()},
+                                        kImageSuffix,
+                                        SaveFolders::Kind::Image,
+                                        folders.startFolder(SaveFolders::Kind::Image),
+                                        kRaceDetailTitle.toString() + kImageSuffix.toString()},
+                                       [this] { return picturePng(); }));
 }
 
 } // namespace torvanu

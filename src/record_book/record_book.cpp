@@ -2,6 +2,7 @@
 
 #include "form3.h"
 #include "journal_texts.h"
+#include "record_book/book_error_text.h"
 #include "records/book_merge.h"
 #include "records/book_permissions.h"
 #include "records/log_file.h"
@@ -11,6 +12,7 @@
 #include "records/record_journal.h"
 #include "records/record_model.h"
 #include "shell/dialogs.h"
+#include "shell/failure_texts.h"
 #include "storage/openable_file.h"
 
 #include <QDate>
@@ -94,8 +96,11 @@ void RecordBook::LoadLogData()
     m_readLines = loaded.lines;
     m_model->setRecords(std::move(loaded.lines));
     if (loaded.error)
-        m_services.dialogs.message(m_window, kReadFailedMessage.toString(), Dialogs::Icon::Stop,
-                                   Dialogs::Buttons::Ok);
+        m_services.dialogs.messageWithDetail(
+            m_window, kReadFailedMessage.toString(),
+            kNotReadMessage.toString().arg(QDir::toNativeSeparators(m_logFile->filePath()),
+                                           logFileErrorReason(*loaded.error)),
+            Dialogs::Icon::Stop);
     else if (loaded.hiddenLines > 0)
         m_services.dialogs.message(m_window, kHiddenLinesMessage.toString().arg(loaded.hiddenLines),
                                    Dialogs::Icon::Information, Dialogs::Buttons::Ok);
@@ -200,24 +205,7 @@ RecordBook::OutsideDecision RecordBook::resolveOutsideChange(QList<LogLine>& row
 
 RecordBook::WriteFailure RecordBook::failureOf(const LogFileError& error, const QString& path) const
 {
-    QString reason;
-    switch (error.kind) {
-    case LogFileError::Kind::ReadOnly:
-        reason = kReadOnlyReason.toString();
-        break;
-    case LogFileError::Kind::NoCodec:
-        reason = kNoCodecReason.toString();
-        break;
-    case LogFileError::Kind::Encode:
-        reason = kEncodeReason.toString().arg(error.row);
-        break;
-    case LogFileError::Kind::Read:
-    case LogFileError::Kind::Write:
-    case LogFileError::Kind::Backup:
-        reason = error.detail.isEmpty() ? kUnknownReason.toString() : error.detail;
-        break;
-    }
-    return {QDir::toNativeSeparators(path), reason};
+    return {QDir::toNativeSeparators(path), logFileErrorReason(error)};
 }
 
 std::optional<RecordBook::WriteFailure> RecordBook::writeOnce(const QList<LogLine>& rows,
@@ -256,9 +244,11 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
         }
 
         QString text = kSaveFailedMessage.toString();
+        const QString notWritten =
+            kNotWrittenMessage.toString().arg(failure->path, failure->reason);
         if (!listDiffers) {
             // The file already holds every row: nothing is lost by closing.
-            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            m_services.dialogs.messageWithDetail(m_window, text, notWritten, Dialogs::Icon::Stop);
             discardJournal();
             return true;
         }
@@ -266,15 +256,15 @@ bool RecordBook::writeWithChoices(const QList<LogLine>& rows, std::optional<QDat
         if (!recovery.error) {
             text += u"\r\n\r\n"_s + kRecoveredAtMessage.toString() + u"\r\n"_s +
                     QDir::toNativeSeparators(recovery.path);
-            m_services.dialogs.message(m_window, text, Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+            m_services.dialogs.messageWithDetail(m_window, text, notWritten, Dialogs::Icon::Stop);
             return true;
         }
 
         // Neither the book nor a copy of it could be written: the close waits for the user.
         const WriteFailure noCopy = failureOf(*recovery.error, m_recoveryFolder);
-        text += u"\r\n\r\n"_s + kNotWrittenMessage.toString().arg(failure->path, failure->reason) +
-                u"\r\n\r\n"_s + kNoRecoveryMessage.toString().arg(noCopy.path, noCopy.reason) +
-                u"\r\n\r\n"_s + kUnsavedWarning.toString();
+        text += u"\r\n\r\n"_s + notWritten + u"\r\n\r\n"_s +
+                kNoRecoveryMessage.toString().arg(noCopy.path, noCopy.reason) + u"\r\n\r\n"_s +
+                kUnsavedWarning.toString();
         const QStringList choices{kRetryChoice.toString(), kSaveElsewhereChoice.toString(),
                                   kQuitChoice.toString()};
         while (true) {
@@ -347,10 +337,11 @@ void RecordBook::commitChange(const RecordChange& change)
         return;
     // Once: the list works on, and every later change is tried again.
     m_journalFailureShown = true;
-    m_services.dialogs.message(m_window,
-                               kJournalWriteFailed.toString() + u"\r\n"_s +
-                                   QDir::toNativeSeparators(m_journal->filePath()),
-                               Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    m_services.dialogs.messageWithDetail(
+        m_window, kJournalWriteFailed.toString(),
+        kNotWrittenMessage.toString().arg(QDir::toNativeSeparators(m_journal->filePath()),
+                                          journalErrorReason(*error)),
+        Dialogs::Icon::Stop);
 }
 
 void RecordBook::discardJournal()
@@ -392,7 +383,9 @@ void RecordBook::RestoreUnsavedChanges()
                                    Dialogs::Buttons::Ok);
     };
     if (read.error) {
-        setAside(kJournalUnreadable.toString());
+        setAside(kJournalUnreadable.toString() + u"\r\n"_s +
+                 kNotReadMessage.toString().arg(QDir::toNativeSeparators(m_journal->filePath()),
+                                                journalErrorReason(*read.error)));
         return;
     }
     QString found = kUnsavedChangesFound.toString().arg(read.changes.size());

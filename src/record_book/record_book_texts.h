@@ -48,7 +48,6 @@ inline constexpr QStringView kCancelChoice = u"キャンセル";
 // A save that failed.
 inline constexpr QStringView kRecoveredAtMessage =
     u"保存できなかった記録は次のファイルに控えてあります：";
-inline constexpr QStringView kNotWrittenMessage = u"書き込めなかったファイル：\r\n%1\r\n理由：%2";
 inline constexpr QStringView kNoRecoveryMessage =
     u"記録の控えも保存できませんでした：\r\n%1\r\n理由：%2";
 inline constexpr QStringView kUnsavedWarning =
@@ -63,8 +62,8 @@ inline constexpr QStringView kSaveElsewhereFilter = u"記録ファイル(*.dat)"
 inline constexpr QStringView kSavedElsewhereMessage = u"記録を次のファイルに保存しました：\r\n%1";
 inline constexpr QStringView kReadOnlyReason = u"読み取り専用のファイルです。";
 inline constexpr QStringView kNoCodecReason = u"Shift_JIS を扱えません。";
+inline constexpr QStringView kNotJournalReason = u"変更の控えのファイルではありません。";
 inline constexpr QStringView kEncodeReason = u"%1 行目に Shift_JIS で書けない文字があります。";
-inline constexpr QStringView kUnknownReason = u"書き込みに失敗しました。";
 inline constexpr QStringView kUnreadableReason =
     u"ほかのプログラムが変更したファイルを読み込めないため、上書きしませんでした。";
 

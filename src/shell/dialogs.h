@@ -43,6 +43,11 @@ public:
     // Shows a modal message box with the program's title as caption.
     virtual Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) = 0;
 
+    // An OK box whose text stays as the program words it, with the detail (the file and the
+    // cause) beneath it in a line of its own.
+    virtual void messageWithDetail(QWidget* owner, const QString& text, const QString& detail,
+                                   Icon icon) = 0;
+
     // A message box whose buttons are the named choices, left to right, for the questions a
     // Yes and a No cannot answer. Returns the index of the choice pressed; Escape and the
     // close box give escapeChoice.

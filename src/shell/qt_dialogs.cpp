@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -80,6 +81,21 @@ Dialogs::Answer QtDialogs::message(QWidget* owner, const QString& text, Icon ico
     // Escape and the close box must mean No: No is the answer that changes nothing.
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+void QtDialogs::messageWithDetail(QWidget* owner, const QString& text, const QString& detail,
+                                  Icon icon)
+{
+    QString shown = detail;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    QMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::Information,
+                    kCaption.toString(), text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(shown);
+    // A path or a system's wording is never markup.
+    if (auto* label = box.findChild<QLabel*>(u"qt_msgbox_informativelabel"_s))
+        label->setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 int QtDialogs::choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,

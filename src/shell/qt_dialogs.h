@@ -12,6 +12,8 @@ class QtDialogs : public Dialogs
 {
 public:
     Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) override;
+    void messageWithDetail(QWidget* owner, const QString& text, const QString& detail,
+                           Icon icon) override;
     int choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,
                int defaultChoice, int escapeChoice) override;
     QString saveFileName(QWidget* owner, const FileRequest& request) override;

@@ -53,12 +53,4 @@ CsvSaveResult saveThroughChooser(Dialogs& dialogs, QWidget* owner, SaveFolders& 
     return withStatus(CsvSaveResult::Status::Saved, path);
 }
 
-QString writeFailedText(QStringView headline, const CsvSaveResult& result)
-{
-    QString text = headline.toString() + u'\n' + result.path;
-    if (!result.detail.isEmpty())
-        text += u'\n' + result.detail;
-    return text;
-}
-
 } // namespace torvanu

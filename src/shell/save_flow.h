@@ -55,7 +55,4 @@ using FileBytes = std::function<std::optional<QByteArray>()>;
 CsvSaveResult saveThroughChooser(Dialogs& dialogs, QWidget* owner, SaveFolders& folders,
                                  const SaveRequest& request, const FileBytes& bytes);
 
-// The message of a failed save: the headline, the file, and the system's reason if it gave one.
-QString writeFailedText(QStringView headline, const CsvSaveResult& result);
-
 } // namespace torvanu

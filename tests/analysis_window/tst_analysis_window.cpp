@@ -269,8 +269,11 @@ void TestAnalysisWindow::imageWriteFailureShownOnce()
     m_window->findChild<QPushButton*>(u"SaveImageButton"_s)->click();
 
     QCOMPARE(m_main->dialogs.messages.size(), 1);
-    QVERIFY(
-        m_main->dialogs.messages[0].text.startsWith(u"画像を保存できませんでした。\n"_s + path));
+    QCOMPARE(m_main->dialogs.messages[0].text, u"画像を保存できませんでした。"_s);
+    // The file, then the system's own reason.
+    QVERIFY(m_main->dialogs.messages[0].detail.startsWith(u"書き込めなかったファイル：\r\n"_s +
+                                                          path + u"\r\n理由："_s));
+    QVERIFY(!m_main->dialogs.messages[0].detail.endsWith(u"理由："_s));
     QCOMPARE(m_main->dialogs.messages[0].icon, Dialogs::Icon::Stop);
     QVERIFY(!QFile::exists(path));
 }

@@ -92,13 +92,17 @@ void TestCsvExport::refusals_data()
     QTest::addColumn<QString>("pickerName");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("dialogOpens");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("chosenName");
+    QTest::addColumn<QString>("detail"); // %1: the chosen file
 
     QTest::newRow("pace tab hours not a number: no dialog")
-        << u"Combo4(0)"_s << u"x"_s << false << u"CSVファイル書込みエラー"_s;
+        << u"Combo4(0)"_s << u"x"_s << false << u"refused.csv"_s << QString();
     QTest::newRow("a character the code page cannot hold: nothing written")
-        << u"Combo1"_s << u"😀"_s << true
-        << u"CSVファイルに保存できない文字「😀」が含まれているため、保存しませんでした。"_s;
+        << u"Combo1"_s << u"😀"_s << false << u"refused.csv"_s
+        << u"保存できない文字「😀」が含まれているため、保存しませんでした。"_s;
+    QTest::newRow("a folder that is not there: the file and the system's reason")
+        << u"Combo1"_s << u"10"_s << true << u"gone/refused.csv"_s
+        << u"書き込めなかったファイル：\r\n%1\r\n理由："_s;
 }
 
 void TestCsvExport::refusals()
@@ -106,18 +110,24 @@ void TestCsvExport::refusals()
     QFETCH(QString, pickerName);
     QFETCH(QString, typed);
     QFETCH(bool, dialogOpens);
-    QFETCH(QString, message);
+    QFETCH(QString, chosenName);
+    QFETCH(QString, detail);
 
     if (pickerName.startsWith(u"Combo4"_s))
         m_main->find<QTabWidget>(u"TabStrip1"_s)->setCurrentIndex(1);
     m_main->find<QComboBox>(pickerName)->setEditText(typed);
     m_main->dialogs.clear();
-    const QString chosen = m_main->environment.filePath(u"refused.csv"_s);
+    const QString chosen = m_main->environment.filePath(chosenName);
     if (dialogOpens)
         m_main->dialogs.chooseSaveFile(chosen);
     clickCsv();
-    QCOMPARE(m_main->dialogs.messageTexts(), QStringList{message});
+    // The message is the window's own; what went wrong, and where, is the line beneath it.
+    QCOMPARE(m_main->dialogs.messageTexts(), QStringList{u"CSVファイル書込みエラー"_s});
     QCOMPARE(m_main->dialogs.messages.first().icon, Dialogs::Icon::Stop);
+    const QString shownDetail = m_main->dialogs.messages.first().detail;
+    const QString expected = detail.contains(u"%1"_s) ? detail.arg(chosen) : detail;
+    QVERIFY2(shownDetail.startsWith(expected), qPrintable(shownDetail));
+    QVERIFY2(!shownDetail.endsWith(u"理由："_s), "the cause is named");
     QVERIFY(!QFile::exists(chosen));
 }
 

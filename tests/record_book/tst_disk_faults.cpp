@@ -195,6 +195,14 @@ void TestDiskFaults::faults()
     if (QFileInfo(logPath()).exists())
         book->LoadLogData();
     QCOMPARE(m_dialogs.messageTexts(), loadFails ? QStringList{kReadFailed} : QStringList());
+    if (loadFails) {
+        // Beneath the fixed text: the file, and the cause in the system's words.
+        const QString detail = m_dialogs.messages.first().detail;
+        QVERIFY2(
+            detail.startsWith(u"読み込めなかったファイル：\r\n"_s + logPath() + u"\r\n理由："_s),
+            qPrintable(detail));
+        QVERIFY2(!detail.endsWith(u"理由："_s), qPrintable(detail));
+    }
     QCOMPARE(book->model().rowCount(), int(expectedRows.size()));
     m_dialogs.clear();
 
@@ -238,6 +246,9 @@ void TestDiskFaults::faults()
             QDir(m_recovery).filePath(QDir(m_recovery).entryList(QDir::Files).value(0));
         QVERIFY2(failure.endsWith(kRecoveredAt + u"\r\n"_s + QDir::toNativeSeparators(copy)),
                  qPrintable(failure));
+        // Beneath it, the file that could not be written.
+        QVERIFY2(m_dialogs.messages.last().detail.contains(QFileInfo(logPath()).fileName()),
+                 qPrintable(m_dialogs.messages.last().detail));
     } else {
         QVERIFY2(failure.contains(logPath()) && failure.endsWith(kUnsaved), qPrintable(failure));
         QVERIFY(QDir(m_recovery).entryList(QDir::Files).isEmpty());

@@ -13,7 +13,7 @@ ScriptedDialogs::~ScriptedDialogs()
 
 Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon icon, Buttons buttons)
 {
-    messages.append({text, icon, buttons, {}});
+    messages.append({text, icon, buttons, {}, {}});
     if (!m_answers.empty()) {
         const Answer answer = m_answers.front();
         m_answers.pop_front();
@@ -26,10 +26,16 @@ Dialogs::Answer ScriptedDialogs::message(QWidget*, const QString& text, Icon ico
     return Answer::No;
 }
 
+void ScriptedDialogs::messageWithDetail(QWidget*, const QString& text, const QString& detail,
+                                        Icon icon)
+{
+    messages.append({text, icon, Buttons::Ok, {}, detail});
+}
+
 int ScriptedDialogs::choose(QWidget*, const QString& text, Icon icon, const QStringList& named, int,
                             int escapeChoice)
 {
-    messages.append({text, icon, Buttons::Ok, named});
+    messages.append({text, icon, Buttons::Ok, named, {}});
     if (beforeChoice)
         beforeChoice();
     if (!m_choices.empty()) {

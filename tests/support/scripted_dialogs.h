@@ -24,11 +24,14 @@ public:
         Icon icon;
         Buttons buttons;     // Ok for a choose() question, whose buttons are its choices
         QStringList choices; // the named buttons of choose(); empty for message()
+        QString detail;      // the line beneath the text, of messageWithDetail()
     };
 
     ~ScriptedDialogs() override;
 
     Answer message(QWidget* owner, const QString& text, Icon icon, Buttons buttons) override;
+    void messageWithDetail(QWidget* owner, const QString& text, const QString& detail,
+                           Icon icon) override;
     int choose(QWidget* owner, const QString& text, Icon icon, const QStringList& choices,
                int defaultChoice, int escapeChoice) override;
     QString saveFileName(QWidget* owner, const FileRequest& request) override;
