@@ -34,7 +34,8 @@ constexpr std::array<QRgb, 5> kRamp = {0x4575b4, 0x91bfdb, 0xfee090, 0xfc8d59, 0
 // whole instead of spanning the globe.
 double eastOf(double longitude, double reference)
 {
-    return std::remainder(longitude - reference, 360.0);
+    const double east = longitude - reference; // both within ±180
+    return east > 180 ? east - 360 : east < -180 ? east + 360 : east;
 }
 
 bool hasFix(const GeoPoint& position)
