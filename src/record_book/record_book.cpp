@@ -490,6 +490,14 @@ void RecordBook::applyEditorResult(bool accepted)
     selectRow(change.kind == RecordChange::Kind::Add ? m_model->rowCount() - 1 : change.row);
 }
 
+void RecordBook::appendRecords(const QList<RaceRecord>& records)
+{
+    for (RaceRecord record : records) {
+        record.no = QString::number(m_model->rowCount() + 1);
+        commitChange(RecordChange::added(record));
+    }
+}
+
 void RecordBook::DeleteButton_Click()
 {
     const std::optional<int> row = selectedRow();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/log_line.h"
+#include "records/race_record.h"
 
 #include <QDateTime>
 #include <QList>
@@ -76,6 +77,10 @@ public:
     // column: 0-based, as the header reports it.
     void ListView1_ColumnClick(int column);
     void ListView1_MouseDown(Qt::MouseButton button);
+
+    // Rows made elsewhere (a whole history read at once), appended and journalled one by one
+    // exactly as the editor's new rows are.
+    void appendRecords(const QList<RaceRecord>& records);
 
     std::optional<int> selectedRow() const;
     void selectRow(int row);

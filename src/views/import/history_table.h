@@ -12,8 +12,6 @@ namespace torvanu {
 // display role gives the texts, the sort role the values they are sorted by.
 class HistoryTable : public QAbstractTableModel
 {
-    Q_OBJECT
-
 public:
     enum Column
     {
