@@ -4,6 +4,7 @@
 #include "support/file_helpers.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <archive.h>
@@ -90,6 +91,31 @@ QByteArray zipArchive(const QList<FileEntry>& entries, const QString& damaged)
             zip[i] = static_cast<char>(~zip[i]);
     }
     return zip;
+}
+
+bool writeZipArchive(const QString& path, const QList<FileEntry>& entries)
+{
+    archive* writer = archive_write_new();
+    archive_write_set_format_zip(writer);
+    bool written =
+        archive_write_open_filename(writer, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    for (const FileEntry& entry : entries) {
+        if (!written)
+            break;
+        archive_entry* header = archive_entry_new();
+        archive_entry_set_pathname_utf8(header, entry.first.toUtf8().constData());
+        archive_entry_set_filetype(header, AE_IFREG);
+        archive_entry_set_perm(header, 0644);
+        archive_entry_set_size(header, entry.second.size());
+        written = archive_write_header(writer, header) == ARCHIVE_OK &&
+                  archive_write_data(writer, entry.second.constData(),
+                                     static_cast<size_t>(entry.second.size())) ==
+                      static_cast<la_ssize_t>(entry.second.size());
+        archive_entry_free(header);
+    }
+    written = archive_write_close(writer) == ARCHIVE_OK && written;
+    archive_write_free(writer);
+    return written;
 }
 
 bool writeTree(const QString& folder, const QList<FileEntry>& entries)

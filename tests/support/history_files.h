@@ -22,6 +22,9 @@ QByteArray namedGpx(const QString& name, const QDateTime& startUtc, int seconds,
 // any) has bytes in the middle of its compressed data turned over.
 QByteArray zipArchive(const QList<FileEntry>& entries, const QString& damaged = {});
 
+// The same archive written straight into a file, for histories too large to hold twice.
+bool writeZipArchive(const QString& path, const QList<FileEntry>& entries);
+
 // Writes every entry under folder, making the subfolders.
 bool writeTree(const QString& folder, const QList<FileEntry>& entries);
 
