@@ -1,5 +1,7 @@
 #include "history/csv_table.h"
 
+#include <QStringDecoder>
+
 namespace torvanu {
 
 namespace {
@@ -16,13 +18,16 @@ QList<QStringList> readCsv(QByteArrayView utf8)
     if (utf8.startsWith("\xEF\xBB\xBF"))
         utf8 = utf8.sliced(3);
 
+    // A field's own leading byte order mark is text: only the file's first one is dropped.
+    QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                      QStringConverter::Flag::ConvertInitialBom);
     QList<QStringList> rows;
     QStringList row;
     QByteArray field;
     bool quoted = false;       // inside a quoted field
     bool fieldStarted = false; // the row has at least one field, even an empty one
     const auto endField = [&] {
-        row.append(QString::fromUtf8(field));
+        row.append(decode(field));
         field.clear();
         fieldStarted = false;
     };
