@@ -153,6 +153,7 @@ void HistoryImportWindow::buildControls()
     m_view->sortByColumn(HistoryTable::Date, Qt::AscendingOrder);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->verticalHeader()->hide();
+    m_view->setWordWrap(false);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setMinimumSize(kTableWidth, kTableHeight);
 
@@ -290,7 +291,8 @@ void HistoryImportWindow::rematch()
     }
     m_table->setRows(
         matchWithBook(scan, m_services.bookRecords(), m_services.dataFolder(), localZone()),
-        localZone());
+        localZone(), m_scan.kind == SourceKind::Folder ? m_scan.source : QString());
+    m_view->resizeColumnsToContents();
 }
 
 void HistoryImportWindow::tickShown(bool ticked)

@@ -26,10 +26,11 @@ bool hasTime(const FoundActivity& activity)
 
 HistoryTable::HistoryTable(QObject* parent) : QAbstractTableModel(parent) {}
 
-void HistoryTable::setRows(QList<FoundRow> rows, const QTimeZone& zone)
+void HistoryTable::setRows(QList<FoundRow> rows, const QTimeZone& zone, const QString& root)
 {
     beginResetModel();
     m_zone = zone;
+    m_root = root.isEmpty() || root.endsWith(u'/') ? root : root + u'/';
     m_rows = std::move(rows);
     m_ticked.clear();
     m_takeable.clear();
@@ -101,7 +102,11 @@ QString HistoryTable::text(int row, int column) const
     case OfficialClass:
         return found.official ? toQString(kOfficialDistances[*found.official].name) : QString();
     case Name:
-        return read ? activity.name.simplified() : activity.file;
+        if (read)
+            return activity.name.simplified();
+        return !m_root.isEmpty() && activity.file.startsWith(m_root)
+                   ? activity.file.sliced(m_root.size())
+                   : activity.file;
     case State:
         switch (found.state) {
         case FoundRow::State::New:

@@ -30,7 +30,8 @@ public:
 
     explicit HistoryTable(QObject* parent = nullptr);
 
-    void setRows(QList<FoundRow> rows, const QTimeZone& zone);
+    // root: what the paths of a folder's files start with, left out where a path is shown.
+    void setRows(QList<FoundRow> rows, const QTimeZone& zone, const QString& root = {});
     const QList<FoundRow>& rows() const { return m_rows; }
     bool isTicked(int row) const { return m_ticked.at(row); }
     void setTicked(int row, bool ticked);
@@ -54,6 +55,7 @@ private:
     QList<bool> m_ticked;
     QList<bool> m_takeable;
     QTimeZone m_zone;
+    QString m_root;
 };
 
 } // namespace torvanu
