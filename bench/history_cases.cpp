@@ -134,7 +134,8 @@ void addRows(benchmark::State& state, BenchContext& context)
         ticked.append(activity);
         files.append(activity.file);
     }
-    int run = 0;
+    // A fresh book every time: a journal left by an earlier run would be offered back.
+    static int run = 0;
     for (auto _ : state) {
         const QString data = QDir(context.root).filePath(u"add-%1"_s.arg(run++));
         QDir().mkpath(data);
@@ -150,6 +151,9 @@ void addRows(benchmark::State& state, BenchContext& context)
         book.appendRecords(historyRecords(ticked, copies.paths, QTimeZone::utc()));
         state.SetIterationTime(secondsSince(start));
         if (book.model().rowCount() != rows) {
+            context.samples->notes["history/add:problem"] =
+                std::to_string(book.model().rowCount()) + " rows of " + std::to_string(rows) +
+                ", " + std::to_string(copies.problems.size()) + " copies failed";
             state.SkipWithError("the rows were not added");
             return;
         }
