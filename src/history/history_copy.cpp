@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSet>
+#include <QThreadPool>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +22,8 @@ namespace {
 
 // A name that differs only after this many numbered tries is not worth another.
 constexpr int kMaxNumberedNames = 1000;
+// Writers waiting on the disk, not on a core: more of them than cores.
+constexpr int kCopyThreads = 8;
 
 QString fileNameOf(const QString& path)
 {
@@ -59,7 +63,11 @@ bool insideFolder(const QString& path, const QString& folder)
 class Placer
 {
 public:
-    Placer(const QString& folder, HistoryCopies& copies) : m_folder(folder), m_copies(copies) {}
+    Placer(const QString& folder, HistoryCopies& copies) : m_folder(folder), m_copies(copies)
+    {
+        m_writers.setMaxThreadCount(kCopyThreads);
+    }
+    ~Placer() { finish(); }
 
     void place(const QString& file, const QByteArray& bytes)
     {
@@ -71,22 +79,41 @@ public:
             const QString path = m_folder.filePath(candidate);
             if (m_taken.contains(path) || (QFileInfo::exists(path) && !sameBytes(path, bytes)))
                 continue;
-            if (!QFileInfo::exists(path)) {
-                if (const auto error = writeFileAtomically(path, bytes)) {
-                    m_copies.problems.insert(file, error->detail);
-                    return;
-                }
-            }
             m_taken.insert(path);
-            m_copies.paths.insert(file, path);
+            if (QFileInfo::exists(path)) {
+                const QMutexLocker lock(&m_lock);
+                m_copies.paths.insert(file, path);
+                return;
+            }
+            m_writers.start([this, file, path, bytes] {
+                const std::optional<AtomicWriteError> error = writeFileAtomically(path, bytes);
+                const QMutexLocker lock(&m_lock);
+                if (error)
+                    m_copies.problems.insert(file, error->detail);
+                else
+                    m_copies.paths.insert(file, path);
+            });
             return;
         }
+        const QMutexLocker lock(&m_lock);
         m_copies.problems.insert(file, u"同じ名前のファイルが多すぎます。"_s);
     }
+
+    void problem(const QString& file, const QString& why)
+    {
+        const QMutexLocker lock(&m_lock);
+        m_copies.problems.insert(file, why);
+    }
+
+    void finish() { m_writers.waitForDone(); }
 
 private:
     QDir m_folder;
     HistoryCopies& m_copies;
+    // Every copy is flushed to the disk before it takes its name; flushes of several files
+    // overlap, where one after another they would take seconds for a few hundred races.
+    QThreadPool m_writers;
+    QMutex m_lock;
     QSet<QString> m_taken; // names given in this run: two files of one name get two copies
 };
 
@@ -118,13 +145,14 @@ HistoryCopies copyIntoDataFolder(SourceKind kind, const QString& source, const Q
         const QSet<QString> wanted(files.cbegin(), files.cend());
         const std::optional<ArchiveError> error = ArchiveReader::ofFile(source).read(
             [&wanted](const QString& path) { return wanted.contains(path); },
-            [&placer, &copies](ArchiveMember&& member) {
+            [&placer](ArchiveMember&& member) {
                 if (member.problem == ArchiveMember::Problem::None)
                     placer.place(member.path, member.bytes);
                 else
-                    copies.problems.insert(member.path, member.detail);
+                    placer.problem(member.path, member.detail);
                 return true;
             });
+        placer.finish();
         for (const QString& file : files) {
             if (!copies.paths.contains(file) && !copies.problems.contains(file))
                 copies.problems.insert(file, error ? error->detail : QString());
@@ -138,11 +166,12 @@ HistoryCopies copyIntoDataFolder(SourceKind kind, const QString& source, const Q
         }
         QFile in(file);
         if (in.size() > kMaxActivityFileBytes || !in.open(QIODevice::ReadOnly)) {
-            copies.problems.insert(file, in.errorString());
+            placer.problem(file, in.errorString());
             continue;
         }
         placer.place(file, in.readAll());
     }
+    placer.finish();
     return copies;
 }
 

@@ -26,6 +26,7 @@ class RecordJournal;
 class RecordListView;
 class RecordModel;
 struct RecordChange;
+struct JournalError;
 
 // The race record book below the calculator: the list, its buttons, the editor and log.dat.
 // The list is the only store of the records while the program runs; log.dat is read at start
@@ -115,6 +116,8 @@ private:
     void applyEditorResult(bool accepted);
     // Every change of the list passes here: applied, then kept in the journal at once.
     void commitChange(const RecordChange& change);
+    // The journal's failure is shown once; the list works on.
+    void reportJournalError(const std::optional<JournalError>& error);
     bool applyChange(const RecordChange& change);
     void showSortMarks();
     void discardJournal();
