@@ -1,4 +1,5 @@
 #include "bench_cases.h"
+#include "history_cases.h"
 
 #include "activity_cases.h"
 #include "hostile_cases.h"
@@ -682,6 +683,7 @@ void registerCases(BenchContext& context)
     registerActivityCases(context);
     registerSafetyCases(context);
     registerHostileCases(context);
+    registerHistoryCases(context);
 }
 
 } // namespace torvanu::bench

@@ -397,6 +397,32 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
              ratioText(figure / floor), "≤ 2.50×", verdictOf(figure / floor <= 2.5, o.smoke)});
     }
 
+    // history import: the scan on every core against the same scan on one thread.
+    for (const auto& [source, label] :
+         {std::pair{"folder", "a folder"}, std::pair{"archive", "a zip archive"}}) {
+        const std::string name = std::string("history/") + source;
+        const std::string one = name + "/one-thread";
+        if (!s.has(name) || !s.has(one))
+            continue;
+        const double figure = s.median(name);
+        const double single = s.median(one);
+        const double speedUp = single / figure;
+        const double memory =
+            std::max(s.percentile("rss/" + name, 100), s.percentile("rss/" + one, 100));
+        rows.push_back({"history import: 1,000 files as " + std::string(label) +
+                            ", scanned to the filled table (peak memory " + megabytes(memory) + ")",
+                        duration(figure), duration(single) + " (one thread)",
+                        ratioText(speedUp) + " faster", "≤ 3 s; ≥ 1.6× faster; ≤ 300 MB",
+                        verdictOf(figure <= 3 && speedUp >= 1.6 && memory <= 300 * 1024, o.smoke)});
+    }
+    if (s.has("history/add")) {
+        const double figure = s.median("history/add");
+        rows.push_back(
+            {"history import: 500 ticked rows added, copies included",
+             duration(figure) + " (p90 " + duration(s.percentile("history/add", 90)) + ")", "—",
+             "—", "≤ 200 ms", verdictOf(figure <= 0.2, o.smoke)});
+    }
+
     std::string out;
     out += "Machine: " + firstLine(u"/proc/cpuinfo"_s, "model name") + ", " +
            std::to_string(std::thread::hardware_concurrency()) + " cores, " +

@@ -24,6 +24,7 @@
 #include "program_version.h"
 #include "tools/book_location_window.h"
 #include "tools/tools_menu.h"
+#include "history_import/history_import_entry.h"
 #include "ui_style.h"
 
 #include <QAction>
@@ -141,6 +142,19 @@ void Form1::buildMenus()
                                                logFilePath(m_folders.saveFolder())};
                           },
                           [this](const QString& folder) { m_module1->ShellOpen(folder); }});
+    addHistoryImportEntry(tools, this,
+                          {m_dialogs,
+                           [this] {
+                               QList<RaceRecord> records;
+                               const RecordModel& model = m_recordBook->model();
+                               for (int row = 0; row < model.rowCount(); ++row)
+                                   records.append(model.record(row));
+                               return records;
+                           },
+                           [this] { return m_folders.saveFolder(); },
+                           [this](const QList<RaceRecord>& records) {
+                               m_recordBook->appendRecords(records);
+                           }});
 
     QMenu* help = menuBar()->addMenu(kMenuHelp.toString());
     help->setObjectName(u"mnHelp"_s);

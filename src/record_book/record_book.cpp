@@ -332,7 +332,11 @@ void RecordBook::commitChange(const RecordChange& change)
 {
     if (!applyChange(change))
         return;
-    const std::optional<JournalError> error = m_journal->append(change);
+    reportJournalError(m_journal->append(change));
+}
+
+void RecordBook::reportJournalError(const std::optional<JournalError>& error)
+{
     if (!error || m_journalFailureShown)
         return;
     // Once: the list works on, and every later change is tried again.
@@ -481,6 +485,21 @@ void RecordBook::applyEditorResult(bool accepted)
         added ? RecordChange::added(record) : RecordChange::changed(number - 1, record);
     commitChange(change);
     selectRow(change.kind == RecordChange::Kind::Add ? m_model->rowCount() - 1 : change.row);
+}
+
+void RecordBook::appendRecords(const QList<RaceRecord>& records)
+{
+    // Applied one by one as the editor's rows are, and journalled with one flush: hundreds of
+    // flushes would keep the user waiting seconds for a single click.
+    QList<RecordChange> changes;
+    for (RaceRecord record : records) {
+        record.no = QString::number(m_model->rowCount() + 1);
+        RecordChange change = RecordChange::added(record);
+        if (applyChange(change))
+            changes.append(std::move(change));
+    }
+    if (!changes.isEmpty())
+        reportJournalError(m_journal->append(changes));
 }
 
 void RecordBook::DeleteButton_Click()

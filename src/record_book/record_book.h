@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/log_line.h"
+#include "records/race_record.h"
 
 #include <QDateTime>
 #include <QList>
@@ -25,6 +26,7 @@ class RecordJournal;
 class RecordListView;
 class RecordModel;
 struct RecordChange;
+struct JournalError;
 
 // The race record book below the calculator: the list, its buttons, the editor and log.dat.
 // The list is the only store of the records while the program runs; log.dat is read at start
@@ -77,6 +79,10 @@ public:
     void ListView1_ColumnClick(int column);
     void ListView1_MouseDown(Qt::MouseButton button);
 
+    // Rows made elsewhere (a whole history read at once), appended and journalled one by one
+    // exactly as the editor's new rows are.
+    void appendRecords(const QList<RaceRecord>& records);
+
     std::optional<int> selectedRow() const;
     void selectRow(int row);
 
@@ -110,6 +116,8 @@ private:
     void applyEditorResult(bool accepted);
     // Every change of the list passes here: applied, then kept in the journal at once.
     void commitChange(const RecordChange& change);
+    // The journal's failure is shown once; the list works on.
+    void reportJournalError(const std::optional<JournalError>& error);
     bool applyChange(const RecordChange& change);
     void showSortMarks();
     void discardJournal();

@@ -289,6 +289,11 @@ QByteArray RecordJournal::encodeEntry(const RecordChange& change)
 
 std::optional<JournalError> RecordJournal::append(const RecordChange& change)
 {
+    return append(QList<RecordChange>{change});
+}
+
+std::optional<JournalError> RecordJournal::append(const QList<RecordChange>& changes)
+{
     QByteArray bytes;
     if (!m_file.isOpen()) {
         QDir().mkpath(m_folder);
@@ -296,7 +301,8 @@ std::optional<JournalError> RecordJournal::append(const RecordChange& change)
             return writeError(*error);
         bytes = encodeHeader(m_base);
     }
-    bytes.append(encodeEntry(change));
+    for (const RecordChange& change : changes)
+        bytes.append(encodeEntry(change));
     if (const auto error = m_file.append(bytes))
         return writeError(*error);
     return std::nullopt;

@@ -72,6 +72,9 @@ public:
     void setBase(const BookFingerprint& base, QFileDevice::Permissions permissions);
     const BookFingerprint& base() const { return m_base; }
     std::optional<JournalError> append(const RecordChange& change);
+    // Changes made by one action of the user (a history's rows added at once): each its own
+    // entry, as append writes it, flushed to the disk together.
+    std::optional<JournalError> append(const QList<RecordChange>& changes);
     // Goes on writing a journal that was read (and restored): the torn tail, if any, is cut.
     std::optional<JournalError> continueAfter(const JournalReadResult& read);
 

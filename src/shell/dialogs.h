@@ -64,6 +64,9 @@ public:
     // Hands a local file or a web page to the desktop; does not wait, reports nothing.
     virtual void openUrl(const QUrl& url) = 0;
 
+    // An existing folder, or an empty text on cancel; a Dialogs that shows nothing cancels.
+    virtual QString folderName(QWidget* /*owner*/, const FileRequest& /*request*/) { return {}; }
+
     // A list to pick one entry from, the preselected one marked. Returns the index of the
     // entry picked, or -1 on cancel; a Dialogs that shows nothing cancels.
     virtual int chooseItem(QWidget* /*owner*/, const QString& /*text*/,

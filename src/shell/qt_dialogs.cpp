@@ -159,6 +159,20 @@ QString QtDialogs::saveFileName(QWidget* owner, const FileRequest& request)
     return {};
 }
 
+QString QtDialogs::folderName(QWidget* owner, const FileRequest& request)
+{
+    QFileDialog dialog(owner, request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    const QFileInfo start(request.folder);
+    if (!request.folder.isEmpty() && start.isAbsolute())
+        dialog.setDirectory(start.isDir() ? start.absoluteFilePath() : start.absolutePath());
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return chosenPath(dialog);
+}
+
 QString QtDialogs::openFileName(QWidget* owner, const FileRequest& request)
 {
     QFileDialog dialog(owner, request.title);

@@ -18,6 +18,7 @@ public:
                int defaultChoice, int escapeChoice) override;
     QString saveFileName(QWidget* owner, const FileRequest& request) override;
     QString openFileName(QWidget* owner, const FileRequest& request) override;
+    QString folderName(QWidget* owner, const FileRequest& request) override;
     void openUrl(const QUrl& url) override;
     int chooseItem(QWidget* owner, const QString& text, const QStringList& items,
                    int preselected) override;

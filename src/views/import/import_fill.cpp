@@ -15,27 +15,6 @@ namespace torvanu {
 
 namespace {
 
-QString sportCaption(Sport sport)
-{
-    switch (sport) {
-    case Sport::Running:
-        return u"ランニング"_s;
-    case Sport::Walking:
-        return u"ウォーキング"_s;
-    case Sport::Cycling:
-        return u"サイクリング"_s;
-    case Sport::Swimming:
-        return u"スイム"_s;
-    case Sport::Transition:
-        return u"トランジション"_s;
-    case Sport::Other:
-        return u"その他"_s;
-    case Sport::Unknown:
-        break;
-    }
-    return u"種目不明"_s;
-}
-
 QString distanceKm(double metres)
 {
     // Whole metres: the three decimals of a distance in km.
@@ -58,6 +37,27 @@ QString caption(const QString& label, const Activity& activity, const QTimeZone&
 }
 
 } // namespace
+
+QString sportCaption(Sport sport)
+{
+    switch (sport) {
+    case Sport::Running:
+        return u"ランニング"_s;
+    case Sport::Walking:
+        return u"ウォーキング"_s;
+    case Sport::Cycling:
+        return u"サイクリング"_s;
+    case Sport::Swimming:
+        return u"スイム"_s;
+    case Sport::Transition:
+        return u"トランジション"_s;
+    case Sport::Other:
+        return u"その他"_s;
+    case Sport::Unknown:
+        break;
+    }
+    return u"種目不明"_s;
+}
 
 ImportFill importFill(const Activity& activity, const QTimeZone& zone)
 {

@@ -22,6 +22,9 @@ struct ImportFill
 
 ImportFill importFill(const Activity& activity, const QTimeZone& zone);
 
+// The sport as the chooser and the history import name it.
+QString sportCaption(Sport sport);
+
 // One line per activity for the chooser: its name (a GPX track's own) or else its sport, then
 // the local start, the distance and the time.
 QString activityCaption(const Activity& activity, const QTimeZone& zone);

@@ -1,0 +1,186 @@
+#include "history/archive_reader.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace torvanu {
+
+namespace {
+
+// Large enough to read quickly, small enough that a cancel is seen within a few milliseconds.
+constexpr qsizetype kChunkBytes = 256 * 1024;
+
+struct ArchiveCloser
+{
+    void operator()(archive* handle) const { archive_read_free(handle); }
+};
+using ArchiveHandle = std::unique_ptr<archive, ArchiveCloser>;
+
+QString errorOf(archive* handle)
+{
+    const char* text = archive_error_string(handle);
+    return text ? QString::fromLocal8Bit(text) : u"?"_s;
+}
+
+QString pathOf(archive_entry* entry)
+{
+    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+        return QString::fromUtf8(utf8);
+    if (const char* local = archive_entry_pathname(entry))
+        return QString::fromLocal8Bit(local);
+    return {};
+}
+
+bool cancelled(const std::atomic<bool>* cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
+bool isFolder(archive_entry* entry)
+{
+    return archive_entry_filetype(entry) == AE_IFDIR;
+}
+
+} // namespace
+
+ArchiveReader ArchiveReader::ofFile(const QString& path)
+{
+    ArchiveReader reader;
+    reader.m_path = path;
+    return reader;
+}
+
+ArchiveReader ArchiveReader::ofBytes(QByteArrayView bytes)
+{
+    ArchiveReader reader;
+    reader.m_bytes = bytes;
+    reader.m_inMemory = true;
+    return reader;
+}
+
+bool ArchiveReader::leavesArchive(const QString& path)
+{
+    if (path.startsWith(u'/') || path.startsWith(u'\\') || (path.size() >= 2 && path[1] == u':'))
+        return true;
+    const QStringList parts = QString(path).replace(u'\\', u'/').split(u'/');
+    return parts.contains(u".."_s);
+}
+
+archive* ArchiveReader::open(QString& error) const
+{
+    archive* handle = archive_read_new();
+    if (!handle) {
+        error = u"out of memory"_s;
+        return nullptr;
+    }
+    archive_read_support_format_zip(handle);
+    archive_read_support_filter_none(handle);
+    const int opened =
+        m_inMemory
+            ? archive_read_open_memory(handle, m_bytes.data(), static_cast<size_t>(m_bytes.size()))
+            : archive_read_open_filename(handle, QFile::encodeName(m_path).constData(),
+                                         static_cast<size_t>(kChunkBytes));
+    if (opened != ARCHIVE_OK) {
+        error = errorOf(handle);
+        archive_read_free(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
+std::optional<ArchiveError> ArchiveReader::list(const std::function<void(const QString&)>& member,
+                                                const std::atomic<bool>* cancel) const
+{
+    QString error;
+    const ArchiveHandle handle(open(error));
+    if (!handle)
+        return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    qsizetype count = 0;
+    archive_entry* entry = nullptr;
+    while (true) {
+        if (cancelled(cancel))
+            return ArchiveError{ArchiveError::Kind::Cancelled, {}};
+        const int status = archive_read_next_header(handle.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            return std::nullopt;
+        if (status < ARCHIVE_WARN)
+            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+        if (++count > kMaxArchiveMembers)
+            return ArchiveError{ArchiveError::Kind::TooManyMembers, {}};
+        if (!isFolder(entry))
+            member(pathOf(entry));
+        // Skipping reads nothing for a zip whose central directory gives the sizes.
+        if (archive_read_data_skip(handle.get()) < ARCHIVE_WARN)
+            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+    }
+}
+
+std::optional<ArchiveError> ArchiveReader::read(const Wanted& wanted, const Visit& visit,
+                                                const std::atomic<bool>* cancel) const
+{
+    QString error;
+    const ArchiveHandle handle(open(error));
+    if (!handle)
+        return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    qsizetype count = 0;
+    archive_entry* entry = nullptr;
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
+    while (true) {
+        if (cancelled(cancel))
+            return ArchiveError{ArchiveError::Kind::Cancelled, {}};
+        const int status = archive_read_next_header(handle.get(), &entry);
+        if (status == ARCHIVE_EOF)
+            return std::nullopt;
+        if (status < ARCHIVE_WARN)
+            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+        if (++count > kMaxArchiveMembers)
+            return ArchiveError{ArchiveError::Kind::TooManyMembers, {}};
+        ArchiveMember member;
+        member.path = pathOf(entry);
+        if (isFolder(entry) || (wanted && !wanted(member.path))) {
+            if (archive_read_data_skip(handle.get()) < ARCHIVE_WARN)
+                return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+            continue;
+        }
+        const bool declaredTooLarge =
+            archive_entry_size_is_set(entry) && archive_entry_size(entry) > kMaxMemberBytes;
+        if (leavesArchive(member.path)) {
+            member.problem = ArchiveMember::Problem::OutsidePath;
+        } else if (declaredTooLarge) {
+            member.problem = ArchiveMember::Problem::TooLarge;
+        } else {
+            while (true) {
+                if (cancelled(cancel))
+                    return ArchiveError{ArchiveError::Kind::Cancelled, {}};
+                const la_ssize_t got = archive_read_data(handle.get(), chunk.data(),
+                                                         static_cast<size_t>(chunk.size()));
+                if (got == 0)
+                    break;
+                if (got < 0) {
+                    member.problem = ArchiveMember::Problem::Damaged;
+                    member.detail = errorOf(handle.get());
+                    member.bytes.clear();
+                    break;
+                }
+                if (member.bytes.size() + got > kMaxMemberBytes) {
+                    member.problem = ArchiveMember::Problem::TooLarge;
+                    member.bytes = QByteArray();
+                    break;
+                }
+                member.bytes.append(chunk.constData(), got);
+            }
+        }
+        // After a damaged member the next header says whether the archive reads on.
+        if (!visit(std::move(member)))
+            return std::nullopt;
+    }
+}
+
+} // namespace torvanu
