@@ -1,5 +1,6 @@
 #include "activity/fit_reader.h"
 
+#include "activity/channel_builder.h"
 #include "activity/huge_pages.h"
 #include "activity/track_math.h"
 
@@ -40,12 +41,24 @@ constexpr quint8 kLatitudeField = 0;
 constexpr quint8 kLongitudeField = 1;
 constexpr quint8 kRecordDistanceField = 5;
 constexpr quint8 kCompressedSpeedDistanceField = 8;
+// Beside time and distance a record carries, by the FIT profile's numbers and base types:
+constexpr quint8 kAltitudeField = 2;           // uint16 (0x84), scale 5, offset 500, metres
+constexpr quint8 kHeartRateField = 3;          // uint8 (0x02), beats per minute
+constexpr quint8 kCadenceField = 4;            // uint8 (0x02), strides per minute
+constexpr quint8 kFractionalCadenceField = 53; // uint8 (0x02), scale 128, strides per minute
+constexpr quint8 kEnhancedAltitudeField = 78;  // uint32 (0x86), scale 5, offset 500, metres
+// What the session says of the whole climb: uint16 (0x84), metres.
+constexpr quint8 kTotalAscentField = 22;
+constexpr quint8 kTotalDescentField = 23;
 
 constexpr double kTimeScale = 1000;    // elapsed and timer times are in milliseconds
 constexpr double kDistanceScale = 100; // distances are in centimetres
 constexpr double kCompressedDistanceScale = 16;
 constexpr quint32 kCompressedDistanceMask = 0xFFF;
 constexpr double kDegreesPerSemicircle = 180.0 / 2'147'483'648.0;
+constexpr double kAltitudeScale = 5;
+constexpr double kAltitudeOffset = 500;
+constexpr double kFractionalCadenceScale = 128;
 
 struct BaseType
 {
@@ -99,6 +112,8 @@ struct FitSession
     std::optional<double> elapsed;
     std::optional<double> timer;
     std::optional<double> distance;
+    std::optional<double> ascent;
+    std::optional<double> descent;
     Sport sport = Sport::Unknown;
 };
 
@@ -117,6 +132,22 @@ struct FitRecord
     std::optional<double> distance;
     std::optional<double> latitude;
     std::optional<double> longitude;
+    float altitude = PointChannels::kNone;
+    float enhancedAltitude = PointChannels::kNone; // finer, and wins over altitude
+    float heartRate = PointChannels::kNone;
+    float cadence = PointChannels::kNone;
+    float fractionalCadence = 0;
+
+    PointChannels channels() const
+    {
+        PointChannels made;
+        made.altitude = std::isnan(enhancedAltitude) ? altitude : enhancedAltitude;
+        made.heartRate = heartRate;
+        made.cadence = (cadence + fractionalCadence) * kStepsPerStride;
+        if (latitude && longitude)
+            made.position = {*latitude, *longitude};
+        return made;
+    }
 };
 
 struct Messages
@@ -361,6 +392,18 @@ void FileDecoder::data(const Definition& definition, const uchar* p,
                 if (const auto value = fieldValue(p, field, big))
                     (field.number == kLatitudeField ? record.latitude : record.longitude) =
                         *value * kDegreesPerSemicircle;
+            } else if (field.number == kAltitudeField || field.number == kEnhancedAltitudeField) {
+                const auto altitude = static_cast<float>(
+                    sampleOf(fieldValue(p, field, big)) / kAltitudeScale - kAltitudeOffset);
+                (field.number == kAltitudeField ? record.altitude : record.enhancedAltitude) =
+                    altitude;
+            } else if (field.number == kHeartRateField) {
+                record.heartRate = heartRateOf(fieldValue(p, field, big));
+            } else if (field.number == kCadenceField) {
+                record.cadence = sampleOf(fieldValue(p, field, big));
+            } else if (field.number == kFractionalCadenceField) {
+                if (const auto value = fieldValue(p, field, big))
+                    record.fractionalCadence = static_cast<float>(*value / kFractionalCadenceScale);
             } else if (field.number == kCompressedSpeedDistanceField && field.size == 3) {
                 // Twelve bits of speed, then twelve bits of distance that roll over.
                 const quint32 bits = (quint32{p[1]} >> 4) | (quint32{p[2]} << 4);
@@ -392,6 +435,10 @@ void FileDecoder::data(const Definition& definition, const uchar* p,
             } else if (isSession && field.number == kSportField) {
                 if (const auto value = fieldValue(p, field, big))
                     session.sport = fitSport(*value);
+            } else if (isSession &&
+                       (field.number == kTotalAscentField || field.number == kTotalDescentField)) {
+                (field.number == kTotalAscentField ? session.ascent : session.descent) =
+                    fieldValue(p, field, big);
             }
         }
         p += field.size;
@@ -526,11 +573,12 @@ Span spanOf(const Messages& messages, const FitSession* session)
     return span;
 }
 
-std::vector<TrackPoint> trackOf(const std::vector<FitRecord>& records,
-                                const std::vector<std::uint32_t>& places, Span span)
+void readTrack(Activity& activity, const std::vector<FitRecord>& records,
+               const std::vector<std::uint32_t>& places, Span span)
 {
-    std::vector<TrackPoint> track;
+    std::vector<TrackPoint>& track = activity.track;
     track.reserve(places.size());
+    ChannelBuilder channels(places.size());
     double distance = 0;
     const FitRecord* previous = nullptr;
     for (const std::uint32_t place : places) {
@@ -545,8 +593,9 @@ std::vector<TrackPoint> trackOf(const std::vector<FitRecord>& records,
         if (record.latitude && record.longitude)
             previous = &record;
         appendTrackPoint(track, static_cast<double>(record.timestamp) - span.start, distance);
+        channels.append(record.channels());
     }
-    return track;
+    activity.channels = channels.take();
 }
 
 struct Ordered
@@ -564,7 +613,11 @@ Activity activityOf(const Ordered& ordered, const FitSession* session)
     if (session)
         activity.sport = session->sport;
     activity.start = startOf(span.start);
-    activity.track = trackOf(messages.records, ordered.records.places(span), span);
+    readTrack(activity, messages.records, ordered.records.places(span), span);
+    if (session) {
+        activity.fileAscent = session->ascent;
+        activity.fileDescent = session->descent;
+    }
 
     double lapTimer = 0;
     double lapDistance = 0;

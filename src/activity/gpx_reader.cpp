@@ -1,5 +1,6 @@
 #include "activity/gpx_reader.h"
 
+#include "activity/channel_builder.h"
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
 #include "activity/xml_document.h"
@@ -19,6 +20,7 @@ struct GpxPoint
     double latitude = 0;
     double longitude = 0;
     std::optional<double> time; // seconds since 1970
+    PointChannels channels;     // the position is set when the point is made a track point
 };
 
 struct GpxTrack
@@ -33,6 +35,24 @@ std::string_view textOf(const pugi::xml_node& element)
     return element.child_value();
 }
 
+// Heart rate and cadence in Garmin's TrackPointExtension, whatever prefix the file gives it.
+void readExtensions(const pugi::xml_node& element, PointChannels& channels)
+{
+    for (const pugi::xml_node& extension : element.children()) {
+        if (!hasLocalName(extension, "TrackPointExtension"))
+            continue;
+        for (const pugi::xml_node& child : extension.children()) {
+            const std::string_view name = localName(child);
+            if (name == "hr") {
+                channels.heartRate = heartRateOf(xmlNumber(textOf(child)));
+            } else if (name == "cad") {
+                const float cadence = sampleOf(xmlNumber(textOf(child)));
+                channels.cadence = cadence >= 0 ? cadence * kStepsPerStride : PointChannels::kNone;
+            }
+        }
+    }
+}
+
 // A point without a usable position is left out: it cannot add to the distance.
 void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
 {
@@ -40,13 +60,21 @@ void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
     const auto longitude = xmlNumber(std::string_view(element.attribute("lon").value()));
     GpxPoint point;
     for (const pugi::xml_node& child : element.children()) {
-        if (localName(child) == "time" && child.type() == pugi::node_element)
+        if (child.type() != pugi::node_element)
+            continue;
+        const std::string_view name = localName(child);
+        if (name == "time")
             point.time = xmlTime(textOf(child));
+        else if (name == "ele")
+            point.channels.altitude = sampleOf(xmlNumber(textOf(child)));
+        else if (name == "extensions")
+            readExtensions(child, point.channels);
     }
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
         return;
     point.latitude = *latitude;
     point.longitude = *longitude;
+    point.channels.position = {*latitude, *longitude};
     points.push_back(point);
 }
 
@@ -92,6 +120,7 @@ Activity activityOf(GpxTrack track, bool route)
     if (activity.timed)
         activity.start.utc = utcFromUnixSeconds(first);
     activity.track.reserve(track.points.size());
+    ChannelBuilder channels(track.points.size());
     double distance = 0;
     for (std::size_t i = 0; i < track.points.size(); ++i) {
         const GpxPoint& point = track.points[i];
@@ -101,7 +130,9 @@ Activity activityOf(GpxTrack track, bool route)
                                           point.longitude);
         }
         appendTrackPoint(activity.track, activity.timed ? *point.time - first : 0, distance);
+        channels.append(point.channels);
     }
+    activity.channels = channels.take();
     activity.elapsed = activity.track.back().time;
     activity.timer = activity.elapsed;
     activity.distance = activity.track.back().distance;

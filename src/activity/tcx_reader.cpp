@@ -1,6 +1,7 @@
 #include "activity/tcx_reader.h"
 
 #include "activity/gpx_reader.h"
+#include "activity/channel_builder.h"
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
 #include "activity/xml_document.h"
@@ -20,6 +21,7 @@ struct TcxPoint
     std::optional<double> distance;
     std::optional<double> latitude;
     std::optional<double> longitude;
+    PointChannels channels;
 };
 
 struct TcxLap
@@ -72,6 +74,25 @@ void readPosition(const pugi::xml_node& element, TcxPoint& point)
     }
 }
 
+float cadenceOf(const pugi::xml_node& element)
+{
+    const float cadence = sampleOf(xmlNumber(textOf(element)));
+    return cadence >= 0 ? cadence * kStepsPerStride : PointChannels::kNone;
+}
+
+// The running cadence of the activity extension, whatever prefix the file gives it.
+void readExtensions(const pugi::xml_node& element, TcxPoint& point)
+{
+    for (const pugi::xml_node& extension : element.children()) {
+        if (!hasLocalName(extension, "TPX"))
+            continue;
+        for (const pugi::xml_node& child : extension.children()) {
+            if (localName(child) == "RunCadence")
+                point.channels.cadence = cadenceOf(child);
+        }
+    }
+}
+
 void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
 {
     for (const pugi::xml_node& trackpoint : element.children()) {
@@ -86,7 +107,18 @@ void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
                 point.distance = nonNegative(xmlNumber(textOf(child)));
             else if (name == "Position")
                 readPosition(child, point);
+            else if (name == "AltitudeMeters")
+                point.channels.altitude = sampleOf(xmlNumber(textOf(child)));
+            else if (name == "HeartRateBpm")
+                point.channels.heartRate =
+                    heartRateOf(xmlNumber(textOf(childNamed(child, "Value"))));
+            else if (name == "Cadence")
+                point.channels.cadence = cadenceOf(child);
+            else if (name == "Extensions")
+                readExtensions(child, point);
         }
+        if (point.latitude)
+            point.channels.position = {*point.latitude, *point.longitude};
         points.push_back(point);
     }
 }
@@ -170,6 +202,7 @@ std::optional<Activity> activityOf(const TcxActivity& read)
     // Distance as the watch measured it; where a point gives none, along the positions.
     double distance = 0;
     const TcxPoint* previous = nullptr;
+    ChannelBuilder channels(read.points.size());
     for (const TcxPoint& point : read.points) {
         if (point.distance) {
             distance = *point.distance;
@@ -182,7 +215,9 @@ std::optional<Activity> activityOf(const TcxActivity& read)
         if (activity.timed && !point.time)
             continue;
         appendTrackPoint(activity.track, activity.timed ? *point.time - *start : 0, distance);
+        channels.append(point.channels);
     }
+    activity.channels = channels.take();
 
     double lapDistance = 0;
     bool lapsHaveDistance = !read.laps.empty();
