@@ -126,11 +126,14 @@ void Form1::buildMenus()
     QAction* paceBand = tools->addAction(kMenuPaceBand.toString());
     paceBand->setObjectName(u"mnPaceBand"_s);
     connect(paceBand, &QAction::triggered, this, &Form1::mnPaceBand_Click);
-    addRaceDetailEntry(tools, this, {m_dialogs, [this]() -> std::optional<RaceRecord> {
-                                         if (const auto row = m_recordBook->selectedRow())
-                                             return m_recordBook->model().record(*row);
-                                         return std::nullopt;
-                                     }});
+    addRaceDetailEntry(tools, this,
+                       {m_dialogs,
+                        [this]() -> std::optional<RaceRecord> {
+                            if (const auto row = m_recordBook->selectedRow())
+                                return m_recordBook->model().record(*row);
+                            return std::nullopt;
+                        },
+                        m_module1.get()});
     addBookLocationEntry(tools, this,
                          {[this] {
                               return BookFiles{logFilePath(m_folders.dataFolder),

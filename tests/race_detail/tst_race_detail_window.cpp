@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
@@ -27,7 +28,9 @@ namespace {
 constexpr std::uint32_t kRaceStart = 1'100'000'000; // FIT time, 2024-11-08 09:46:40 UTC
 constexpr int kPoints = 106;                        // 10.5 km, a point every 100 m and 30 s
 
-QByteArray fitRun(bool bigEndian)
+// statedFurther: centimetres the session's distance passes the last record's, as a watch that
+// closes its session a moment after its last record states.
+QByteArray fitRun(bool bigEndian, std::uint32_t statedFurther = 0)
 {
     test::FitActivityContent run;
     run.start = kRaceStart;
@@ -35,7 +38,7 @@ QByteArray fitRun(bool bigEndian)
     for (int i = 0; i < kPoints; ++i)
         run.records.push_back({kRaceStart + 30u * i, 10'000u * i});
     run.elapsedMs = run.timerMs = 30'000u * (kPoints - 1);
-    run.distanceCm = 10'000u * (kPoints - 1);
+    run.distanceCm = 10'000u * (kPoints - 1) + statedFurther;
     run.laps.push_back({kRaceStart, run.elapsedMs, run.timerMs, run.distanceCm});
     return test::encodeFitActivity(run, {.bigEndian = bigEndian, .compressedTimestamps = true});
 }
@@ -94,6 +97,7 @@ enum class File
 {
     Fit,
     FitBigEndian,
+    FitStatedFurther, // the session states 10.503 km, the track ends at 10.5
     Gpx,
     GpxWithoutTimes,
     TruncatedFit,
@@ -117,6 +121,8 @@ private slots:
     void refused();
     void fitsTheScreen();
     void escapeCloses();
+    void savesTheSplitTable_data();
+    void savesTheSplitTable();
 
 private:
     // A book of one race in 52:30 over 10.5 km whose data file is file, that race selected
@@ -145,6 +151,9 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
     case File::FitBigEndian:
         bytes = fitRun(file == File::FitBigEndian);
         break;
+    case File::FitStatedFurther:
+        bytes = fitRun(false, 300);
+        break;
     case File::TruncatedFit:
         bytes = fitRun(false).first(600);
         break;
@@ -172,14 +181,25 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
 void TestRaceDetailWindow::showsTheSplits_data()
 {
     QTest::addColumn<File>("file");
-    QTest::newRow("FIT") << File::Fit;
-    QTest::newRow("FIT of the other byte order") << File::FitBigEndian;
-    QTest::newRow("GPX") << File::Gpx;
+    QTest::addColumn<QStringList>("lastRow");
+    QTest::addColumn<QString>("summary");
+
+    const QStringList finish{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s};
+    const QString summary = u"距離 10.5km　タイム 52:30　平均ペース 5:00/km"_s;
+    QTest::newRow("FIT") << File::Fit << finish << summary;
+    QTest::newRow("FIT of the other byte order") << File::FitBigEndian << finish << summary;
+    QTest::newRow("GPX") << File::Gpx << finish << summary;
+    // The heading names the session's distance: the summary and the last row name the same.
+    QTest::newRow("FIT whose session states a little more than its track")
+        << File::FitStatedFurther << QStringList{u"10.503km"_s, u"52:30"_s, u"2:30"_s, u"-0:01"_s}
+        << u"距離 10.503km　タイム 52:30　平均ペース 5:00/km"_s;
 }
 
 void TestRaceDetailWindow::showsTheSplits()
 {
     QFETCH(File, file);
+    QFETCH(QStringList, lastRow);
+    QFETCH(QString, summary);
 
     RaceDetailWindow* window = open(file);
     QVERIFY(window);
@@ -191,8 +211,14 @@ void TestRaceDetailWindow::showsTheSplits()
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
     QCOMPARE(table->rowCount(), 11);
     QCOMPARE(test::rowTexts(table, 0), (QStringList{u"1km"_s, u"5:00"_s, u"5:00"_s, u"±0:00"_s}));
-    QCOMPARE(test::rowTexts(table, 10),
-             (QStringList{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s}));
+    QCOMPARE(test::rowTexts(table, 10), lastRow);
+    QCOMPARE(window->findChild<QLabel*>(u"RaceSummary"_s)->text(), summary);
+    QVERIFY(window->findChild<QLabel*>(u"RaceHeading"_s)
+                ->text()
+                .contains(u"　"_s + lastRow[0].chopped(2) + u" km　"_s));
+    // The generated files hold time and distance alone.
+    QCOMPARE(window->findChild<QLabel*>(u"MissingChannels"_s)->text(),
+             u"このファイルには心拍・高度・ピッチの記録がありません。"_s);
     QCOMPARE(window->findChild<QLabel*>(u"HalfSplit"_s)->text(),
              u"前半 26:15　後半 26:15（±0.0%）"_s);
     QCOMPARE(window->findChild<QLabel*>(u"EvenPace"_s)->text(),
@@ -327,6 +353,50 @@ void TestRaceDetailWindow::escapeCloses()
     QTest::keyClick(window->findChild<QTableWidget*>(u"SplitTable"_s), Qt::Key_Escape);
     QTRY_VERIFY(!window->isVisible());
     QVERIFY(m_main->form->isVisible());
+}
+
+void TestRaceDetailWindow::savesTheSplitTable_data()
+{
+    QTest::addColumn<QString>("chosen"); // in the test's folder
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("named without its suffix") << u"ラップ"_s << true;
+    QTest::newRow("into a folder that is not there") << u"missing/ラップ.csv"_s << false;
+}
+
+// The table as shown, in code page 932 with CR LF; a failure names the file and its cause.
+void TestRaceDetailWindow::savesTheSplitTable()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, saved);
+
+    RaceDetailWindow* window = open(File::Fit);
+    QVERIFY(window);
+    const QString path = m_main->environment.filePath(chosen);
+    m_main->dialogs.chooseSaveFile(path);
+    auto* button = window->findChild<QPushButton*>(u"SaveCsvButton"_s);
+    QCOMPARE(button->text(), u"CSV保存..."_s);
+    button->click();
+
+    const QString written = saved ? path + u".csv"_s : path;
+    QCOMPARE(QFile::exists(written), saved);
+    if (saved) {
+        QVERIFY(m_main->dialogs.messages.isEmpty());
+        const QByteArray bytes = test::readFile(written);
+        QVERIFY(bytes.startsWith(
+            test::cp932(u"地点,通過,ラップ,均等ペースとの差\r\n1km,5:00,5:00,±0:00\r\n"_s)));
+        QVERIFY(bytes.endsWith(test::cp932(u"\r\n10.5km,52:30,2:30,±0:00\r\n"_s)));
+        QCOMPARE(bytes.count("\r\n"), 12);
+        QCOMPARE(bytes.count('\n'), 12);
+    } else {
+        QCOMPARE(m_main->dialogs.messages.size(), 1);
+        const QStringList lines = m_main->dialogs.messages[0].text.split(u'\n');
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], u"CSVファイルを保存できませんでした。"_s);
+        QCOMPARE(lines[1], QDir::toNativeSeparators(path));
+        QVERIFY(!lines[2].isEmpty());
+        QCOMPARE(m_main->dialogs.messages[0].icon, Dialogs::Icon::Stop);
+    }
 }
 
 QTEST_MAIN(TestRaceDetailWindow)
