@@ -17,10 +17,8 @@ namespace {
 
 struct GpxPoint
 {
-    double latitude = 0;
-    double longitude = 0;
     std::optional<double> time; // seconds since 1970
-    PointChannels channels;     // the position is set when the point is made a track point
+    PointChannels channels;     // its position always set: a point without one is left out
 };
 
 struct GpxTrack
@@ -72,8 +70,6 @@ void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
     }
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
         return;
-    point.latitude = *latitude;
-    point.longitude = *longitude;
     point.channels.position = {*latitude, *longitude};
     points.push_back(point);
 }
@@ -126,8 +122,9 @@ Activity activityOf(GpxTrack track, bool route)
         const GpxPoint& point = track.points[i];
         if (i > 0) {
             const GpxPoint& previous = track.points[i - 1];
-            distance += greatCircleMetres(previous.latitude, previous.longitude, point.latitude,
-                                          point.longitude);
+            const GeoPoint& from = previous.channels.position;
+            const GeoPoint& to = point.channels.position;
+            distance += greatCircleMetres(from.latitude, from.longitude, to.latitude, to.longitude);
         }
         appendTrackPoint(activity.track, activity.timed ? *point.time - first : 0, distance);
         channels.append(point.channels);
