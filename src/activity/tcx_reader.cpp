@@ -19,10 +19,13 @@ struct TcxPoint
 {
     std::optional<double> time; // seconds since 1970
     std::optional<double> distance;
-    std::optional<double> latitude;
-    std::optional<double> longitude;
-    PointChannels channels;
+    PointChannels channels; // a NaN latitude for a point without a fix
 };
+
+bool hasFix(const TcxPoint& point)
+{
+    return !std::isnan(point.channels.position.latitude);
+}
 
 struct TcxLap
 {
@@ -60,18 +63,17 @@ bool isElement(const pugi::xml_node& node)
 
 void readPosition(const pugi::xml_node& element, TcxPoint& point)
 {
+    std::optional<double> latitude;
+    std::optional<double> longitude;
     for (const pugi::xml_node& child : element.children()) {
         const std::string_view name = localName(child);
         if (name == "LatitudeDegrees")
-            point.latitude = xmlNumber(textOf(child));
+            latitude = xmlNumber(textOf(child));
         else if (name == "LongitudeDegrees")
-            point.longitude = xmlNumber(textOf(child));
+            longitude = xmlNumber(textOf(child));
     }
-    if (!point.latitude || !point.longitude || std::abs(*point.latitude) > 90 ||
-        std::abs(*point.longitude) > 180) {
-        point.latitude.reset();
-        point.longitude.reset();
-    }
+    if (latitude && longitude && std::abs(*latitude) <= 90 && std::abs(*longitude) <= 180)
+        point.channels.position = {*latitude, *longitude};
 }
 
 float cadenceOf(const pugi::xml_node& element)
@@ -117,8 +119,6 @@ void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
             else if (name == "Extensions")
                 readExtensions(child, point);
         }
-        if (point.latitude)
-            point.channels.position = {*point.latitude, *point.longitude};
         points.push_back(point);
     }
 }
@@ -206,11 +206,12 @@ std::optional<Activity> activityOf(const TcxActivity& read)
     for (const TcxPoint& point : read.points) {
         if (point.distance) {
             distance = *point.distance;
-        } else if (previous && point.latitude) {
-            distance += greatCircleMetres(*previous->latitude, *previous->longitude,
-                                          *point.latitude, *point.longitude);
+        } else if (previous && hasFix(point)) {
+            const GeoPoint& from = previous->channels.position;
+            const GeoPoint& to = point.channels.position;
+            distance += greatCircleMetres(from.latitude, from.longitude, to.latitude, to.longitude);
         }
-        if (point.latitude)
+        if (hasFix(point))
             previous = &point;
         if (activity.timed && !point.time)
             continue;
