@@ -27,6 +27,9 @@ namespace {
 
 constexpr QSize kStartSize(900, 600);
 constexpr int kRowPadding = 6;
+// With every channel's column the split table takes 400 px: on a laptop at 200 % (683 px) the
+// chart gives way down to this, so that no column of the table is cut off.
+constexpr int kNarrowestChart = 160;
 
 QLabel* label(const QString& name, const QString& text)
 {
@@ -112,6 +115,7 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Dialogs& dialogs, Module
     auto* chart = new ChartView;
     chart->setObjectName(u"PaceChart"_s);
     chart->setData(view.chart);
+    chart->setMinimumWidth(kNarrowestChart);
     chart->setToolTipText([this](int index) {
         const QStringList& tips = m_data.view.barTips;
         return index >= 0 && index < tips.size() ? tips[index] : QString();

@@ -99,6 +99,7 @@ enum class File
     FitBigEndian,
     FitStatedFurther, // the session states 10.503 km, the track ends at 10.5
     Gpx,
+    GpxWithChannels, // elevation, heart rate and cadence: every column of the split table
     GpxWithoutTimes,
     TruncatedFit,
     Missing,
@@ -119,6 +120,7 @@ private slots:
     void multisportRuns();
     void refused_data();
     void refused();
+    void fitsTheScreen_data();
     void fitsTheScreen();
     void escapeCloses();
     void savesTheSplitTable_data();
@@ -158,9 +160,11 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
         bytes = fitRun(false).first(600);
         break;
     case File::Gpx:
+    case File::GpxWithChannels:
     case File::GpxWithoutTimes:
         // The same run; without times, a planned route.
-        bytes = test::gpxFile(test::gpxTrack(kPoints, {}, 0, file == File::Gpx));
+        bytes = test::gpxFile(test::gpxTrack(kPoints, {}, 0, file != File::GpxWithoutTimes,
+                                             file == File::GpxWithChannels));
         break;
     case File::Missing:
     case File::None:
@@ -328,9 +332,18 @@ void TestRaceDetailWindow::refused()
     QCOMPARE(text.startsWith(QDir::toNativeSeparators(dataPath()) + u"\n"_s), namesTheFile);
 }
 
+void TestRaceDetailWindow::fitsTheScreen_data()
+{
+    QTest::addColumn<File>("file");
+    QTest::newRow("time and distance") << File::Fit;
+    QTest::newRow("every channel") << File::GpxWithChannels;
+}
+
 void TestRaceDetailWindow::fitsTheScreen()
 {
-    RaceDetailWindow* window = open(File::Fit);
+    QFETCH(File, file);
+
+    RaceDetailWindow* window = open(file);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QRect screen = window->screen()->availableGeometry();
@@ -341,6 +354,11 @@ void TestRaceDetailWindow::fitsTheScreen()
     for (QLabel* label : window->findChildren<QLabel*>())
         QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    // 心拍, 上り, 下り and 調整ペース beside the four columns every file gets; no line of
+    // missing channels.
+    const bool channels = file == File::GpxWithChannels;
+    QCOMPARE(table->columnCount(), channels ? 8 : 4);
+    QCOMPARE(window->findChild<QLabel*>(u"MissingChannels"_s) == nullptr, channels);
     QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
     QVERIFY(window->findChild<ChartView*>(u"PaceChart"_s)->height() >= 100);
 }

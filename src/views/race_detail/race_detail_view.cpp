@@ -61,9 +61,10 @@ QString whole(double value)
     return QString::number(std::lround(value));
 }
 
-// The cells a row gets from the channels: %1 its time in seconds, %2 its metres.
-QStringList channelCells(const RaceChannels& channels, std::size_t row, double seconds,
-                         double metres)
+// The cells a row gets from the channels. Its lap is given in seconds: the adjusted pace is
+// that lap as it would have gone on the flat, a time like the lap beside it (for a whole km
+// its pace per km), so that the two columns compare at a glance and stay narrow.
+QStringList channelCells(const RaceChannels& channels, std::size_t row, double lap)
 {
     const KmChannels none;
     const KmChannels& of = row < channels.rows.size() ? channels.rows[row] : none;
@@ -76,8 +77,8 @@ QStringList channelCells(const RaceChannels& channels, std::size_t row, double s
     if (channels.altitude) {
         cells.append(cell(of.ascent, u"m"));
         cells.append(cell(of.descent, u"m"));
-        cells.append(of.effortFactor && *of.effortFactor > 0 && metres > 0
-                         ? pace(seconds / (metres / kMetresPerKm) / *of.effortFactor)
+        cells.append(of.effortFactor && *of.effortFactor > 0
+                         ? time(roundedSeconds(lap / *of.effortFactor))
                          : QString());
     }
     return cells;
@@ -159,7 +160,7 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
         view.rows.push_back(QStringList{km(split.km * kMetresPerKm, 0), time(passing),
                                         time(laps.back()),
                                         toQString(differenceText(laps.back(), even.secondsPerKm))} +
-                            channelCells(channels, view.rows.size(), laps.back(), kMetresPerKm));
+                            channelCells(channels, view.rows.size(), laps.back()));
         passed = passing;
     }
     const double finish = roundedSeconds(analysis.finishTime);
@@ -169,7 +170,7 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
             QStringList{km(analysis.finishDistance, 3), time(finish), time(rest),
                         toQString(differenceText(rest, even.secondsPerKm * analysis.restDistance /
                                                            kMetresPerKm))} +
-            channelCells(channels, view.rows.size(), rest, analysis.restDistance));
+            channelCells(channels, view.rows.size(), rest));
     }
 
     view.summary = summaryOf(analysis, finish, channels);

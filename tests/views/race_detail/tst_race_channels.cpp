@@ -42,7 +42,7 @@ Activity run(int channels)
 
 int seconds(const QString& pace)
 {
-    const QStringList parts = pace.chopped(3).split(u':'); // "3:39/km"
+    const QStringList parts = pace.split(u':'); // "3:39"
     return parts[0].toInt() * 60 + parts[1].toInt();
 }
 
@@ -136,7 +136,7 @@ void TestRaceChannels::columnsOfTheChannels()
     QCOMPARE(lines.value(1), summaryLine);
     QCOMPARE(view.missingChannels, missing);
     if (channels & Altitude) {
-        // A km up 6 % at 5:00 is worth C(0.06) / 3.6 = 1.37 km of flat: about 3:39/km there.
+        // A km up 6 % at 5:00 is worth C(0.06) / 3.6 = 1.37 km of flat: about 3:39 there.
         const int adjusted = seconds(view.rows[1][7]);
         QVERIFY2(adjusted >= 217 && adjusted <= 222, qPrintable(view.rows[1][7]));
         // The flat km before it gets a second at most from the smoothing of the slope's foot.
