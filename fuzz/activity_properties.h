@@ -37,6 +37,13 @@ inline void requireSound(const ActivityReadResult& result)
                         "track never steps back");
             previous = &point;
         }
+        const TrackChannels& channels = activity.channels;
+        for (const std::size_t size : {channels.altitude.size(), channels.heartRate.size(),
+                                       channels.cadence.size(), channels.position.size()})
+            require(size == 0 || size == activity.track.size(),
+                    "a channel empty or as long as the track");
+        require(sound(activity.fileAscent.value_or(0)) && sound(activity.fileDescent.value_or(0)),
+                "the file's climb finite and not negative");
         const RaceAnalysis analysis = analyseRace(activity.track);
         double sum = analysis.restSeconds;
         for (const KmSplit& split : analysis.splits) {

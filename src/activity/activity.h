@@ -74,6 +74,10 @@ struct Activity
     QList<Lap> laps;
     std::vector<TrackPoint> track;
     TrackChannels channels;
+    // Metres climbed and descended over the whole activity, as the file's own summary says
+    // (a FIT session's totals); nothing when it says nothing.
+    std::optional<double> fileAscent;
+    std::optional<double> fileDescent;
 };
 
 // No real file comes near these; past them a file is refused, so that no file can make a

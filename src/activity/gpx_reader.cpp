@@ -1,5 +1,6 @@
 #include "activity/gpx_reader.h"
 
+#include "activity/channel_builder.h"
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
 #include "activity/xml_document.h"
@@ -16,9 +17,8 @@ namespace {
 
 struct GpxPoint
 {
-    double latitude = 0;
-    double longitude = 0;
     std::optional<double> time; // seconds since 1970
+    PointChannels channels;     // its position always set: a point without one is left out
 };
 
 struct GpxTrack
@@ -33,6 +33,24 @@ std::string_view textOf(const pugi::xml_node& element)
     return element.child_value();
 }
 
+// Heart rate and cadence in Garmin's TrackPointExtension, whatever prefix the file gives it.
+void readExtensions(const pugi::xml_node& element, PointChannels& channels)
+{
+    for (const pugi::xml_node& extension : element.children()) {
+        if (!hasLocalName(extension, "TrackPointExtension"))
+            continue;
+        for (const pugi::xml_node& child : extension.children()) {
+            const std::string_view name = localName(child);
+            if (name == "hr") {
+                channels.heartRate = heartRateOf(xmlNumber(textOf(child)));
+            } else if (name == "cad") {
+                const float cadence = sampleOf(xmlNumber(textOf(child)));
+                channels.cadence = cadence >= 0 ? cadence * kStepsPerStride : PointChannels::kNone;
+            }
+        }
+    }
+}
+
 // A point without a usable position is left out: it cannot add to the distance.
 void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
 {
@@ -40,20 +58,45 @@ void readPoint(const pugi::xml_node& element, std::vector<GpxPoint>& points)
     const auto longitude = xmlNumber(std::string_view(element.attribute("lon").value()));
     GpxPoint point;
     for (const pugi::xml_node& child : element.children()) {
-        if (localName(child) == "time" && child.type() == pugi::node_element)
+        if (child.type() != pugi::node_element)
+            continue;
+        const std::string_view name = localName(child);
+        if (name == "time")
             point.time = xmlTime(textOf(child));
+        else if (name == "ele")
+            point.channels.altitude = sampleOf(xmlNumber(textOf(child)));
+        else if (name == "extensions")
+            readExtensions(child, point.channels);
     }
     if (!latitude || !longitude || std::abs(*latitude) > 90 || std::abs(*longitude) > 180)
         return;
-    point.latitude = *latitude;
-    point.longitude = *longitude;
+    point.channels.position = {*latitude, *longitude};
     points.push_back(point);
 }
 
 // A track (trk with trkseg and trkpt) or a route (rte with rtept).
+// At most how many points a route holds (its nodes) or a track (the nodes of its segments).
+// Set aside once, the points are never moved as they grow: grown by doubling, a 4-hour track
+// would take fresh memory again and again, and on some machines each fresh page costs
+// microseconds.
+std::size_t mostPoints(const pugi::xml_node& element, bool route)
+{
+    std::size_t count = 0;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
+        if (route) {
+            ++count;
+            continue;
+        }
+        for (pugi::xml_node point = child.first_child(); point; point = point.next_sibling())
+            ++count;
+    }
+    return count;
+}
+
 GpxTrack readTrack(const pugi::xml_node& element, bool route)
 {
     GpxTrack track;
+    track.points.reserve(mostPoints(element, route));
     for (const pugi::xml_node& child : element.children()) {
         if (child.type() != pugi::node_element)
             continue;
@@ -92,16 +135,20 @@ Activity activityOf(GpxTrack track, bool route)
     if (activity.timed)
         activity.start.utc = utcFromUnixSeconds(first);
     activity.track.reserve(track.points.size());
+    ChannelBuilder channels(track.points.size());
     double distance = 0;
     for (std::size_t i = 0; i < track.points.size(); ++i) {
         const GpxPoint& point = track.points[i];
         if (i > 0) {
             const GpxPoint& previous = track.points[i - 1];
-            distance += greatCircleMetres(previous.latitude, previous.longitude, point.latitude,
-                                          point.longitude);
+            const GeoPoint& from = previous.channels.position;
+            const GeoPoint& to = point.channels.position;
+            distance += greatCircleMetres(from.latitude, from.longitude, to.latitude, to.longitude);
         }
         appendTrackPoint(activity.track, activity.timed ? *point.time - first : 0, distance);
+        channels.append(point.channels);
     }
+    activity.channels = channels.take();
     activity.elapsed = activity.track.back().time;
     activity.timer = activity.elapsed;
     activity.distance = activity.track.back().distance;

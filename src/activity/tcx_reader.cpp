@@ -1,6 +1,7 @@
 #include "activity/tcx_reader.h"
 
 #include "activity/gpx_reader.h"
+#include "activity/channel_builder.h"
 #include "activity/track_math.h"
 #include "activity/xml_activity.h"
 #include "activity/xml_document.h"
@@ -18,9 +19,13 @@ struct TcxPoint
 {
     std::optional<double> time; // seconds since 1970
     std::optional<double> distance;
-    std::optional<double> latitude;
-    std::optional<double> longitude;
+    PointChannels channels; // a NaN latitude for a point without a fix
 };
+
+bool hasFix(const TcxPoint& point)
+{
+    return !std::isnan(point.channels.position.latitude);
+}
 
 struct TcxLap
 {
@@ -58,17 +63,35 @@ bool isElement(const pugi::xml_node& node)
 
 void readPosition(const pugi::xml_node& element, TcxPoint& point)
 {
+    std::optional<double> latitude;
+    std::optional<double> longitude;
     for (const pugi::xml_node& child : element.children()) {
         const std::string_view name = localName(child);
         if (name == "LatitudeDegrees")
-            point.latitude = xmlNumber(textOf(child));
+            latitude = xmlNumber(textOf(child));
         else if (name == "LongitudeDegrees")
-            point.longitude = xmlNumber(textOf(child));
+            longitude = xmlNumber(textOf(child));
     }
-    if (!point.latitude || !point.longitude || std::abs(*point.latitude) > 90 ||
-        std::abs(*point.longitude) > 180) {
-        point.latitude.reset();
-        point.longitude.reset();
+    if (latitude && longitude && std::abs(*latitude) <= 90 && std::abs(*longitude) <= 180)
+        point.channels.position = {*latitude, *longitude};
+}
+
+float cadenceOf(const pugi::xml_node& element)
+{
+    const float cadence = sampleOf(xmlNumber(textOf(element)));
+    return cadence >= 0 ? cadence * kStepsPerStride : PointChannels::kNone;
+}
+
+// The running cadence of the activity extension, whatever prefix the file gives it.
+void readExtensions(const pugi::xml_node& element, TcxPoint& point)
+{
+    for (const pugi::xml_node& extension : element.children()) {
+        if (!hasLocalName(extension, "TPX"))
+            continue;
+        for (const pugi::xml_node& child : extension.children()) {
+            if (localName(child) == "RunCadence")
+                point.channels.cadence = cadenceOf(child);
+        }
     }
 }
 
@@ -86,6 +109,15 @@ void readTrack(const pugi::xml_node& element, std::vector<TcxPoint>& points)
                 point.distance = nonNegative(xmlNumber(textOf(child)));
             else if (name == "Position")
                 readPosition(child, point);
+            else if (name == "AltitudeMeters")
+                point.channels.altitude = sampleOf(xmlNumber(textOf(child)));
+            else if (name == "HeartRateBpm")
+                point.channels.heartRate =
+                    heartRateOf(xmlNumber(textOf(childNamed(child, "Value"))));
+            else if (name == "Cadence")
+                point.channels.cadence = cadenceOf(child);
+            else if (name == "Extensions")
+                readExtensions(child, point);
         }
         points.push_back(point);
     }
@@ -170,19 +202,23 @@ std::optional<Activity> activityOf(const TcxActivity& read)
     // Distance as the watch measured it; where a point gives none, along the positions.
     double distance = 0;
     const TcxPoint* previous = nullptr;
+    ChannelBuilder channels(read.points.size());
     for (const TcxPoint& point : read.points) {
         if (point.distance) {
             distance = *point.distance;
-        } else if (previous && point.latitude) {
-            distance += greatCircleMetres(*previous->latitude, *previous->longitude,
-                                          *point.latitude, *point.longitude);
+        } else if (previous && hasFix(point)) {
+            const GeoPoint& from = previous->channels.position;
+            const GeoPoint& to = point.channels.position;
+            distance += greatCircleMetres(from.latitude, from.longitude, to.latitude, to.longitude);
         }
-        if (point.latitude)
+        if (hasFix(point))
             previous = &point;
         if (activity.timed && !point.time)
             continue;
         appendTrackPoint(activity.track, activity.timed ? *point.time - *start : 0, distance);
+        channels.append(point.channels);
     }
+    activity.channels = channels.take();
 
     double lapDistance = 0;
     bool lapsHaveDistance = !read.laps.empty();

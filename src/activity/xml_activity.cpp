@@ -6,8 +6,10 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace torvanu {
 
@@ -17,13 +19,50 @@ namespace {
 // without QString.
 constexpr std::size_t kShortText = 40;
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Called for every number and time of every point: a plain loop, as most texts have no blank.
 std::string_view trimmedAscii(std::string_view text)
 {
-    constexpr std::string_view blanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A plain decimal ("35.6812345", "-3", "152") of at most 15 digits, read without from_chars,
+// which costs more than the rest of a point. Its digits make an integer below 2^53 and its
+// power of ten is exact, so one division rounds it exactly as from_chars does. Anything
+// else (an exponent, more digits, no digit on a side of the point) is left to from_chars.
+std::optional<double> plainDecimal(std::string_view text)
+{
+    constexpr std::size_t kMostDigits = 15;
+    constexpr std::array<double, kMostDigits + 1> kPowers = {
+        1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const std::size_t point = text.find('.');
+    const std::size_t whole = point == std::string_view::npos ? text.size() : point;
+    const std::size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    if (whole == 0 || (point != std::string_view::npos && decimals == 0) ||
+        whole + decimals > kMostDigits)
+        return std::nullopt;
+    std::uint64_t mantissa = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == whole)
+            continue;
+        const auto digit = static_cast<unsigned>(text[i] - '0');
+        if (digit > 9)
+            return std::nullopt;
+        mantissa = mantissa * 10 + digit;
+    }
+    const double value = static_cast<double>(mantissa) / kPowers[decimals];
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -84,6 +123,8 @@ std::optional<double> xmlNumber(QStringView text)
 std::optional<double> xmlNumber(std::string_view utf8)
 {
     const std::string_view text = trimmedAscii(utf8);
+    if (const std::optional<double> plain = plainDecimal(text))
+        return plain;
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (!text.empty() && error == std::errc() && end == text.data() + text.size())

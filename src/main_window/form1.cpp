@@ -135,26 +135,25 @@ void Form1::buildMenus()
                                 return m_recordBook->model().record(*row);
                             return std::nullopt;
                         },
-                        &m_module1->saveFolders()});
+                        m_module1.get()});
     addBookLocationEntry(tools, this,
                          {[this] {
                               return BookFiles{logFilePath(m_folders.dataFolder),
                                                logFilePath(m_folders.saveFolder())};
                           },
                           [this](const QString& folder) { m_module1->ShellOpen(folder); }});
-    addHistoryImportEntry(tools, this,
-                          {m_dialogs,
-                           [this] {
-                               QList<RaceRecord> records;
-                               const RecordModel& model = m_recordBook->model();
-                               for (int row = 0; row < model.rowCount(); ++row)
-                                   records.append(model.record(row));
-                               return records;
-                           },
-                           [this] { return m_folders.saveFolder(); },
-                           [this](const QList<RaceRecord>& records) {
-                               m_recordBook->appendRecords(records);
-                           }});
+    addHistoryImportEntry(
+        tools, this,
+        {m_dialogs,
+         [this] {
+             QList<RaceRecord> records;
+             const RecordModel& model = m_recordBook->model();
+             for (int row = 0; row < model.rowCount(); ++row)
+                 records.append(model.record(row));
+             return records;
+         },
+         [this] { return m_folders.saveFolder(); },
+         [this](const QList<RaceRecord>& records) { m_recordBook->appendRecords(records); }});
 
     QMenu* help = menuBar()->addMenu(kMenuHelp.toString());
     help->setObjectName(u"mnHelp"_s);

@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 namespace torvanu {
 
 RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
-                                 const std::optional<RaceRecord>& record, SaveFolders* saveFolders)
+                                 const std::optional<RaceRecord>& record, Module1* module1)
 {
     if (!record) {
         // The list shows only in the detail view: the message says where to find it.
@@ -39,7 +39,7 @@ RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
         if (window->isVisible())
             previous = window;
     }
-    auto* window = new RaceDetailWindow(std::move(*load.data), {dialogs, saveFolders}, owner);
+    auto* window = new RaceDetailWindow(std::move(*load.data), dialogs, module1, owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (previous)
         moveCascaded(window, previous);
@@ -53,7 +53,7 @@ void addRaceDetailEntry(QMenu* menu, QWidget* owner, RaceDetailServices services
     entry->setObjectName(u"mnRaceDetail"_s);
     auto shared = std::make_shared<RaceDetailServices>(std::move(services));
     QObject::connect(entry, &QAction::triggered, owner, [owner, shared] {
-        openRaceDetail(owner, shared->dialogs, shared->selectedRecord(), shared->saveFolders);
+        openRaceDetail(owner, shared->dialogs, shared->selectedRecord(), shared->module1);
     });
 }
 

@@ -11,20 +11,20 @@ class QWidget;
 namespace torvanu {
 
 class Dialogs;
+class Module1;
 class RaceDetailWindow;
-class SaveFolders;
 
 struct RaceDetailServices
 {
     Dialogs& dialogs;
     std::function<std::optional<RaceRecord>()> selectedRecord; // nothing when none is selected
-    SaveFolders* saveFolders = nullptr; // the program's; else each window's own
+    Module1* module1 = nullptr; // saves the window's files; without it each window saves alone
 };
 
 // Opens the window for record, or says once why it cannot; owner holds the window.
 RaceDetailWindow* openRaceDetail(QWidget* owner, Dialogs& dialogs,
                                  const std::optional<RaceRecord>& record,
-                                 SaveFolders* saveFolders = nullptr);
+                                 Module1* module1 = nullptr);
 
 // Adds "レース詳細" to menu, for the record selected when it is chosen.
 void addRaceDetailEntry(QMenu* menu, QWidget* owner, RaceDetailServices services);

@@ -1,10 +1,12 @@
 #include "race_detail/race_detail_window.h"
 
+#include "export/table_csv.h"
 #include "race_detail/detail_picture.h"
 #include "race_detail/route_view.h"
 #include "shell/chart_view.h"
 #include "shell/dialogs.h"
 #include "shell/escape_closes.h"
+#include "shell/module1.h"
 #include "shell/save_failure.h"
 #include "shell/save_flow.h"
 #include "shell/screen_share.h"
@@ -37,6 +39,9 @@ namespace {
 constexpr QSize kStartSize(1320, 720);
 constexpr int kRowPadding = 6;
 constexpr int kChartHeight = 150; // the least a chart is given before the window scrolls
+// With every channel's column the split table takes 400 px: on a laptop at 200 % (683 px) the
+// chart gives way down to this, so that no column of the table is cut off.
+constexpr int kNarrowestChart = 160;
 
 QLabel* label(const QString& name, const QString& text)
 {
@@ -84,10 +89,37 @@ QTableWidget* splitTable(const RaceDetailView& view)
     return table;
 }
 
+// The split table with the button that saves it below.
+QWidget* splitPart(const RaceDetailView& view, QPushButton* saveCsv)
+{
+    auto* part = new QWidget;
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins({});
+    layout->addWidget(splitTable(view));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveCsv);
+    layout->addLayout(buttons);
+    return part;
+}
+
+// The race's name and date from the heading's first line, as a file name can hold it.
+QString csvName(const QString& heading)
+{
+    QString name = heading.section(u'\n', 0, 0).simplified();
+    for (const QChar c : u"/\\:*?\"<>|"_s)
+        name.replace(c, u'_');
+    name.replace(u"　"_s, u"_"_s);
+    return name.isEmpty() ? kSplitCsvName.toString() : name + u'_' + kSplitCsvName.toString();
+}
+
 } // namespace
 
-RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_data(std::move(data)), m_services(services)
+RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Dialogs& dialogs, Module1* module1,
+                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), m_data(std::move(data)), m_dialogs(dialogs),
+      m_ownModule1(module1 ? nullptr : std::make_unique<Module1>(dialogs, this)),
+      m_module1(module1 ? module1 : m_ownModule1.get())
 {
     setObjectName(u"RaceDetail"_s);
     setWindowTitle(kRaceDetailTitle.toString());
@@ -97,6 +129,7 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
     m_paceChart = new ChartView;
     m_paceChart->setObjectName(u"PaceChart"_s);
     m_paceChart->setMinimumHeight(kChartHeight);
+    m_paceChart->setMinimumWidth(kNarrowestChart);
     m_paceChart->setData(view.chart);
     m_paceChart->setToolTipText([this](int index) {
         const QStringList& tips = m_data.view.barTips;
@@ -105,7 +138,9 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
 
     auto* summary = new QVBoxLayout;
     summary->addWidget(label(u"RaceHeading"_s, m_data.heading));
-    summary->addWidget(label(u"TotalLabel"_s, view.total));
+    summary->addWidget(label(u"RaceSummary"_s, view.summary));
+    if (!view.missingChannels.isEmpty())
+        summary->addWidget(label(u"MissingChannels"_s, view.missingChannels));
     summary->addWidget(label(u"HalfSplit"_s, view.halfSplit));
     auto* extremes = new QHBoxLayout;
     extremes->addWidget(label(u"FastestKm"_s, view.fastest));
@@ -134,7 +169,10 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
     QWidget* course = courseFrame(summary);
     grid->addLayout(summary, 0, 0, 1, 2);
     grid->addWidget(m_saveImage, 0, 2, Qt::AlignRight | Qt::AlignTop);
-    grid->addWidget(frame(kSplitFrame, splitTable(view)), 1, 0, 2, 1);
+    auto* saveCsvButton = new QPushButton(kSaveCsvButton.toString());
+    saveCsvButton->setObjectName(u"SaveCsvButton"_s);
+    connect(saveCsvButton, &QPushButton::clicked, this, &RaceDetailWindow::saveCsv);
+    grid->addWidget(frame(kSplitFrame, splitPart(view, saveCsvButton)), 1, 0, 2, 1);
     grid->addWidget(frame(kPaceFrame, m_paceChart), 1, 1, profile ? 1 : 2, 1);
     if (profile)
         grid->addWidget(profile, 2, 1);
@@ -161,6 +199,8 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Services services, QWidg
 
     resize(fitToScreen(kStartSize, QGuiApplication::primaryScreen()));
 }
+
+RaceDetailWindow::~RaceDetailWindow() = default;
 
 QWidget* RaceDetailWindow::profileFrame(QVBoxLayout* notes)
 {
@@ -204,11 +244,18 @@ std::optional<QByteArray> RaceDetailWindow::picturePng() const
     return bytes;
 }
 
+void RaceDetailWindow::saveCsv()
+{
+    showSaveFailure(m_dialogs, this, kCsvWriteFailed,
+                    m_module1->SaveAsCSV(tableCsvText(m_data.view.headers, m_data.view.rows),
+                                         csvName(m_data.heading)));
+}
+
 void RaceDetailWindow::savePicture()
 {
-    SaveFolders& folders = m_services.saveFolders ? *m_services.saveFolders : m_saveFolders;
-    showSaveFailure(m_services.dialogs, this, kImageWriteError,
-                    saveThroughChooser(m_services.dialogs, this, folders,
+    SaveFolders& folders = m_module1->saveFolders();
+    showSaveFailure(m_dialogs, this, kImageWriteError,
+                    saveThroughChooser(m_dialogs, this, folders,
                                        {kSaveImageTitle.toString(),
                                         {kImageFilter.toString()},
                                         kImageSuffix,

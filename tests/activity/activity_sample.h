@@ -1,5 +1,7 @@
 #pragma once
 
+#include "activity/activity.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -14,6 +16,16 @@ inline QByteArray activitySample(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing sample %s", qPrintable(path));
     return file.readAll();
+}
+
+// Whether every channel is either empty or exactly as long as the track.
+inline bool channelsFitTrack(const Activity& activity)
+{
+    const std::size_t points = activity.track.size();
+    const TrackChannels& c = activity.channels;
+    const auto fits = [points](std::size_t size) { return size == 0 || size == points; };
+    return fits(c.altitude.size()) && fits(c.heartRate.size()) && fits(c.cadence.size()) &&
+           fits(c.position.size());
 }
 
 } // namespace torvanu::test

@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +47,35 @@ QByteArray fit()
     return torvanu::test::encodeFitActivity(run, {});
 }
 
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// NaN where a point has no sample, on both sides.
+bool sameSamples(const std::vector<float>& read, const QList<float>& expected)
+{
+    if (read.size() != static_cast<std::size_t>(expected.size()))
+        return false;
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const float e = expected[static_cast<qsizetype>(i)];
+        if (std::isnan(e) ? !std::isnan(read[i]) : std::abs(read[i] - e) > 1e-3F)
+            return false;
+    }
+    return true;
+}
+
+QByteArray gpxPoint(int second, const QByteArray& inside)
+{
+    return "<trkpt lat=\"35." + QByteArray::number(second) +
+           "\" lon=\"139.7\"><time>2024-11-08T09:00:" + QByteArray::number(10 + second) +
+           "Z</time>" + inside + "</trkpt>";
+}
+
+QByteArray tcxPoint(int second, const QByteArray& inside)
+{
+    return "<Trackpoint><Time>2024-11-08T09:00:" + QByteArray::number(10 + second) +
+           "Z</Time><DistanceMeters>" + QByteArray::number(second * 3) + "</DistanceMeters>" +
+           inside + "</Trackpoint>";
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Made)
@@ -63,6 +95,8 @@ private slots:
     void hostile();
     void compressed_data();
     void compressed();
+    void channels_data();
+    void channels();
 };
 
 void TestActivityReader::toldApartByContent_data()
@@ -241,6 +275,72 @@ void TestActivityReader::compressed()
     const auto cut = torvanu::readActivity(packed.chopped(16));
     QVERIFY(cut.error);
     QCOMPARE(cut.error->kind, ActivityError::Kind::GzipDamaged);
+}
+
+void TestActivityReader::channels_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<float>>("altitude");
+    QTest::addColumn<QList<float>>("heartRate");
+    QTest::addColumn<QList<float>>("cadence"); // steps per minute: twice what the file says
+    QTest::addColumn<int>("positions");        // points with a position
+
+    const QByteArray gpxHead =
+        "<gpx xmlns=\"http://www.topografix.com/GPX/1/1\" "
+        "xmlns:tp=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">"
+        "<trk><trkseg>";
+    const QByteArray gpxTail = "</trkseg></trk></gpx>";
+    QTest::newRow("GPX: elevation, and the extension under a prefix of its own")
+        << gpxHead + gpxPoint(0, "<ele>12.5</ele>") +
+               gpxPoint(1, "<ele>13</ele><extensions><tp:TrackPointExtension><tp:hr>141</tp:hr>"
+                           "<tp:cad>88</tp:cad></tp:TrackPointExtension></extensions>") +
+               gpxPoint(2, "<extensions><tp:TrackPointExtension><tp:hr>0</tp:hr>"
+                           "</tp:TrackPointExtension></extensions>") +
+               gpxTail
+        << QList<float>{12.5F, 13, kNaN} << QList<float>{kNaN, 141, kNaN}
+        << QList<float>{kNaN, 176, kNaN} << 3;
+    QTest::newRow("GPX without channels: no memory for any")
+        << gpxHead + gpxPoint(0, {}) + gpxPoint(1, {}) + gpxTail << QList<float>{} << QList<float>{}
+        << QList<float>{} << 2;
+
+    const QByteArray tcxHead =
+        "<TrainingCenterDatabase xmlns:x=\"http://www.garmin.com/xmlschemas/ActivityExtension/v2\">"
+        "<Activities><Activity Sport=\"Running\"><Id>2024-11-08T09:00:10Z</Id><Lap><Track>";
+    const QByteArray tcxTail = "</Track></Lap></Activity></Activities></TrainingCenterDatabase>";
+    QTest::newRow("TCX: altitude, heart rate, running cadence, a point without a fix")
+        << tcxHead +
+               tcxPoint(0, "<Position><LatitudeDegrees>35.1</LatitudeDegrees><LongitudeDegrees>"
+                           "139.7</LongitudeDegrees></Position><AltitudeMeters>40.2"
+                           "</AltitudeMeters><HeartRateBpm><Value>150</Value></HeartRateBpm>") +
+               tcxPoint(1, "<AltitudeMeters>41</AltitudeMeters><Extensions><x:TPX><x:RunCadence>"
+                           "91</x:RunCadence></x:TPX></Extensions>") +
+               tcxPoint(2, "<HeartRateBpm><Value>152</Value></HeartRateBpm><Cadence>90</Cadence>") +
+               tcxTail
+        << QList<float>{40.2F, 41, kNaN} << QList<float>{150, kNaN, 152}
+        << QList<float>{kNaN, 182, 180} << 1;
+}
+
+// Each channel is empty or as long as the track, with NaN where a point says nothing.
+void TestActivityReader::channels()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<float>, altitude);
+    QFETCH(QList<float>, heartRate);
+    QFETCH(QList<float>, cadence);
+    QFETCH(int, positions);
+
+    const torvanu::ActivityReadResult result = torvanu::readActivity(bytes);
+    QVERIFY(!result.error);
+    const torvanu::Activity& activity = result.activities.front();
+    const torvanu::TrackChannels& channels = activity.channels;
+    QVERIFY(torvanu::test::channelsFitTrack(activity));
+    QVERIFY(sameSamples(channels.altitude, altitude));
+    QVERIFY(sameSamples(channels.heartRate, heartRate));
+    QVERIFY(sameSamples(channels.cadence, cadence));
+    QCOMPARE(channels.altitude.capacity() == 0, altitude.isEmpty());
+    QCOMPARE(std::count_if(channels.position.begin(), channels.position.end(),
+                           [](const torvanu::GeoPoint& p) { return !std::isnan(p.latitude); }),
+             positions);
 }
 
 QTEST_APPLESS_MAIN(TestActivityReader)

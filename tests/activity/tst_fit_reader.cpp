@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 using torvanu::Activity;
 using torvanu::ActivityError;
@@ -108,19 +111,20 @@ void TestFitReader::samples_data()
     QTest::addColumn<double>("distance");
     QTest::addColumn<int>("laps");
     QTest::addColumn<int>("records");
+    QTest::addColumn<QList<double>>("climb"); // the session's total ascent and descent, if any
 
     QTest::newRow("long ride with pauses")
         << u"garmin-edge-500-activity.fit"_s << Sport::Cycling << u"2011-09-25T13:00:21Z"_s << 0.0
-        << 12691.28 << 10641.06 << 92622.34 << 9 << 10686;
+        << 12691.28 << 10641.06 << 92622.34 << 9 << 10686 << QList<double>{541, 541};
     QTest::newRow("compressed headers, start counted from the watch's own start")
         << u"compressed-speed-distance.fit"_s << Sport::Running << QString() << 17217864.0
-        << 3883.273 << 3772.75 << 10248.67 << 11 << 755;
+        << 3883.273 << 3772.75 << 10248.67 << 11 << 755 << QList<double>{};
     QTest::newRow("developer fields skipped")
         << u"developer-types-sample.fit"_s << Sport::Running << u"2017-01-17T17:06:47Z"_s << 0.0
-        << 3424.0 << 3424.0 << 6753.99 << 1 << 3424;
+        << 3424.0 << 3424.0 << 6753.99 << 1 << 3424 << QList<double>{};
     QTest::newRow("tiny walk") << u"garmin-fenix-5-walk.fit"_s << Sport::Walking
                                << u"2017-06-11T14:32:51Z"_s << 0.0 << 45.379 << 45.379 << 67.85 << 1
-                               << 17;
+                               << 17 << QList<double>{1, 0};
 }
 
 void TestFitReader::samples()
@@ -134,6 +138,7 @@ void TestFitReader::samples()
     QFETCH(double, distance);
     QFETCH(int, laps);
     QFETCH(int, records);
+    QFETCH(QList<double>, climb);
 
     const auto result = torvanu::readActivity(sample(file));
     QVERIFY(!result.error);
@@ -153,6 +158,12 @@ void TestFitReader::samples()
     QCOMPARE(activity.distance, distance);
     QCOMPARE(activity.laps.size(), laps);
     QCOMPARE(static_cast<int>(activity.track.size()), records);
+    QCOMPARE(activity.fileAscent.has_value(), !climb.isEmpty());
+    if (!climb.isEmpty()) {
+        QCOMPARE(*activity.fileAscent, climb[0]);
+        QCOMPARE(*activity.fileDescent, climb[1]);
+    }
+    QVERIFY(torvanu::test::channelsFitTrack(activity));
 }
 
 void TestFitReader::recordsMatchTheirList_data()
@@ -160,10 +171,14 @@ void TestFitReader::recordsMatchTheirList_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("timed"); // the list's first column: the record's FIT time
     QTest::addColumn<int>("distanceColumn");
+    // Columns of heart rate, cadence (per leg), altitude, latitude and longitude (semicircles)
+    // in that order; -1 where the list has none.
+    QTest::addColumn<QList<int>>("channelColumns");
 
     QTest::newRow("compressed times and rolling twelve-bit distances")
-        << u"compressed-speed-distance"_s << true << 3;
-    QTest::newRow("plain records") << u"garmin-fenix-5-walk"_s << false << 4;
+        << u"compressed-speed-distance"_s << true << 3 << QList<int>{1, 4, -1, -1, -1};
+    QTest::newRow("plain records")
+        << u"garmin-fenix-5-walk"_s << false << 4 << QList<int>{1, 2, 7, 5, 6};
 }
 
 // The lists beside two files give their records' distances, read by another decoder.
@@ -172,6 +187,7 @@ void TestFitReader::recordsMatchTheirList()
     QFETCH(QString, file);
     QFETCH(bool, timed);
     QFETCH(int, distanceColumn);
+    QFETCH(QList<int>, channelColumns);
 
     QFile list(QStringLiteral(TORVANU_ACTIVITY_DATA "/fit/") + file + u"-records.csv"_s);
     QVERIFY(list.open(QIODevice::ReadOnly));
@@ -192,9 +208,34 @@ void TestFitReader::recordsMatchTheirList()
         }
         QVERIFY(i < activity.track.size());
         QCOMPARE(activity.track[i].distance, cells[distanceColumn].toDouble());
+        // The list's own decoder gives whole strides and altitudes rounded as it pleases; a
+        // "null" is a record without the field.
+        const auto listed = [&](int index, double scale) {
+            const int column = channelColumns[index];
+            bool number = false;
+            const double value = column < 0 ? 0 : cells[column].toDouble(&number);
+            return number ? value * scale : std::numeric_limits<double>::quiet_NaN();
+        };
+        const torvanu::TrackChannels& channels = activity.channels;
+        const auto near = [](double read, double expected, double within) {
+            return std::isnan(expected) ? std::isnan(read) : std::abs(read - expected) <= within;
+        };
+        const QByteArray at = cells[0];
+        QVERIFY2(near(channels.heartRate[i], listed(0, 1), 0), at);
+        QVERIFY2(near(channels.cadence[i], listed(1, 2), 1.99), at);
+        if (channelColumns[2] >= 0)
+            QVERIFY2(near(channels.altitude[i], listed(2, 1), 0.2), at);
+        if (channelColumns[3] >= 0) {
+            constexpr double degrees = 180.0 / 2'147'483'648.0;
+            QVERIFY2(near(channels.position[i].latitude, listed(3, degrees), 1e-9), at);
+            QVERIFY2(near(channels.position[i].longitude, listed(4, degrees), 1e-9), at);
+        }
         ++i;
     }
     QCOMPARE(i, activity.track.size());
+    QVERIFY(torvanu::test::channelsFitTrack(activity));
+    QCOMPARE(activity.channels.altitude.empty(), channelColumns[2] < 0);
+    QCOMPARE(activity.channels.position.empty(), channelColumns[3] < 0);
 }
 
 void TestFitReader::roundTrip_data()

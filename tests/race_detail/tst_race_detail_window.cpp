@@ -38,7 +38,9 @@ namespace {
 constexpr std::uint32_t kRaceStart = 1'100'000'000; // FIT time, 2024-11-08 09:46:40 UTC
 constexpr int kPoints = 106;                        // 10.5 km, a point every 100 m and 30 s
 
-QByteArray fitRun(bool bigEndian)
+// statedFurther: centimetres the session's distance passes the last record's, as a watch that
+// closes its session a moment after its last record states.
+QByteArray fitRun(bool bigEndian, std::uint32_t statedFurther = 0)
 {
     test::FitActivityContent run;
     run.start = kRaceStart;
@@ -46,7 +48,7 @@ QByteArray fitRun(bool bigEndian)
     for (int i = 0; i < kPoints; ++i)
         run.records.push_back({kRaceStart + 30u * i, 10'000u * i});
     run.elapsedMs = run.timerMs = 30'000u * (kPoints - 1);
-    run.distanceCm = 10'000u * (kPoints - 1);
+    run.distanceCm = 10'000u * (kPoints - 1) + statedFurther;
     run.laps.push_back({kRaceStart, run.elapsedMs, run.timerMs, run.distanceCm});
     return test::encodeFitActivity(run, {.bigEndian = bigEndian, .compressedTimestamps = true});
 }
@@ -105,7 +107,9 @@ enum class File
 {
     Fit,
     FitBigEndian,
+    FitStatedFurther, // the session states 10.503 km, the track ends at 10.5
     Gpx,
+    GpxWithChannels, // elevation, heart rate and cadence: every column of the split table
     GpxWithoutTimes,
     TruncatedFit,
     Missing,
@@ -120,7 +124,7 @@ std::unique_ptr<RaceDetailWindow> windowOn(test::RunChannels channels, Dialogs& 
     data.activity = test::channelledRun(3600, channels);
     const RaceAnalysis analysis = analyseRace(data.activity.track);
     data.view = raceDetailView(analysis, evenPace({}, {}, analysis));
-    return std::make_unique<RaceDetailWindow>(std::move(data), RaceDetailWindow::Services{dialogs});
+    return std::make_unique<RaceDetailWindow>(std::move(data), dialogs);
 }
 
 } // namespace
@@ -144,6 +148,8 @@ private slots:
     void fitsTheScreen_data();
     void fitsTheScreen();
     void escapeCloses();
+    void savesTheSplitTable_data();
+    void savesTheSplitTable();
 
 private:
     // A book of one race in 52:30 over 10.5 km whose data file is file, that race selected
@@ -172,13 +178,18 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
     case File::FitBigEndian:
         bytes = fitRun(file == File::FitBigEndian);
         break;
+    case File::FitStatedFurther:
+        bytes = fitRun(false, 300);
+        break;
     case File::TruncatedFit:
         bytes = fitRun(false).first(600);
         break;
     case File::Gpx:
+    case File::GpxWithChannels:
     case File::GpxWithoutTimes:
         // The same run; without times, a planned route.
-        bytes = test::gpxFile(test::gpxTrack(kPoints, {}, 0, file == File::Gpx));
+        bytes = test::gpxFile(test::gpxTrack(kPoints, {}, 0, file != File::GpxWithoutTimes,
+                                             file == File::GpxWithChannels));
         break;
     case File::Missing:
     case File::None:
@@ -199,14 +210,25 @@ RaceDetailWindow* TestRaceDetailWindow::open(File file, bool select)
 void TestRaceDetailWindow::showsTheSplits_data()
 {
     QTest::addColumn<File>("file");
-    QTest::newRow("FIT") << File::Fit;
-    QTest::newRow("FIT of the other byte order") << File::FitBigEndian;
-    QTest::newRow("GPX") << File::Gpx;
+    QTest::addColumn<QStringList>("lastRow");
+    QTest::addColumn<QString>("summary");
+
+    const QStringList finish{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s};
+    const QString summary = u"距離 10.5km　タイム 52:30　平均ペース 5:00/km"_s;
+    QTest::newRow("FIT") << File::Fit << finish << summary;
+    QTest::newRow("FIT of the other byte order") << File::FitBigEndian << finish << summary;
+    QTest::newRow("GPX") << File::Gpx << finish << summary;
+    // The heading names the session's distance: the summary and the last row name the same.
+    QTest::newRow("FIT whose session states a little more than its track")
+        << File::FitStatedFurther << QStringList{u"10.503km"_s, u"52:30"_s, u"2:30"_s, u"-0:01"_s}
+        << u"距離 10.503km　タイム 52:30　平均ペース 5:00/km"_s;
 }
 
 void TestRaceDetailWindow::showsTheSplits()
 {
     QFETCH(File, file);
+    QFETCH(QStringList, lastRow);
+    QFETCH(QString, summary);
 
     RaceDetailWindow* window = open(file);
     QVERIFY(window);
@@ -218,8 +240,14 @@ void TestRaceDetailWindow::showsTheSplits()
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
     QCOMPARE(table->rowCount(), 11);
     QCOMPARE(test::rowTexts(table, 0), (QStringList{u"1km"_s, u"5:00"_s, u"5:00"_s, u"±0:00"_s}));
-    QCOMPARE(test::rowTexts(table, 10),
-             (QStringList{u"10.5km"_s, u"52:30"_s, u"2:30"_s, u"±0:00"_s}));
+    QCOMPARE(test::rowTexts(table, 10), lastRow);
+    QCOMPARE(window->findChild<QLabel*>(u"RaceSummary"_s)->text(), summary);
+    QVERIFY(window->findChild<QLabel*>(u"RaceHeading"_s)
+                ->text()
+                .contains(u"　"_s + lastRow[0].chopped(2) + u" km　"_s));
+    // The generated files hold time and distance alone.
+    QCOMPARE(window->findChild<QLabel*>(u"MissingChannels"_s)->text(),
+             u"このファイルには心拍・高度・ピッチの記録がありません。"_s);
     QCOMPARE(window->findChild<QLabel*>(u"HalfSplit"_s)->text(),
              u"前半 26:15　後半 26:15（±0.0%）"_s);
     QCOMPARE(window->findChild<QLabel*>(u"EvenPace"_s)->text(),
@@ -430,22 +458,16 @@ void TestRaceDetailWindow::savesThePicture()
 
 void TestRaceDetailWindow::fitsTheScreen_data()
 {
-    QTest::addColumn<bool>("channels");
-    QTest::newRow("time and distance") << false;
-    QTest::newRow("every channel") << true;
+    QTest::addColumn<File>("file");
+    QTest::newRow("time and distance") << File::Fit;
+    QTest::newRow("every channel") << File::GpxWithChannels;
 }
 
 void TestRaceDetailWindow::fitsTheScreen()
 {
-    QFETCH(bool, channels);
+    QFETCH(File, file);
 
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<RaceDetailWindow> channelled;
-    if (channels) {
-        channelled = windowOn({}, dialogs);
-        channelled->show();
-    }
-    RaceDetailWindow* window = channels ? channelled.get() : open(File::Fit);
+    RaceDetailWindow* window = open(file);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
     const QRect screen = window->screen()->availableGeometry();
@@ -456,6 +478,11 @@ void TestRaceDetailWindow::fitsTheScreen()
     for (QLabel* label : window->findChildren<QLabel*>())
         QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
+    // 心拍, 上り, 下り and 調整ペース beside the four columns every file gets; no line of
+    // missing channels.
+    const bool channels = file == File::GpxWithChannels;
+    QCOMPARE(table->columnCount(), channels ? 8 : 4);
+    QCOMPARE(window->findChild<QLabel*>(u"MissingChannels"_s) == nullptr, channels);
     QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
     for (const QWidget* chart : window->findChildren<QWidget*>(
              QRegularExpression(u"^(PaceChart|ProfileChart|RouteView)$"_s)))
@@ -467,17 +494,64 @@ void TestRaceDetailWindow::escapeCloses()
     RaceDetailWindow* window = open(File::Gpx);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    // The keyboard reaches the table and the picture button, and nothing else takes a Tab.
+    // The keyboard reaches the table and the two save buttons, and nothing else takes a Tab.
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
-    auto* button = window->findChild<QPushButton*>(u"SaveImageButton"_s);
+    auto* csv = window->findChild<QPushButton*>(u"SaveCsvButton"_s);
+    auto* picture = window->findChild<QPushButton*>(u"SaveImageButton"_s);
     table->setFocus();
     QTest::keyClick(table, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), button);
-    QTest::keyClick(button, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), csv);
+    QTest::keyClick(csv, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), picture);
+    QTest::keyClick(picture, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), table);
     QTest::keyClick(table, Qt::Key_Escape);
     QTRY_VERIFY(!window->isVisible());
     QVERIFY(m_main->form->isVisible());
+}
+
+void TestRaceDetailWindow::savesTheSplitTable_data()
+{
+    QTest::addColumn<QString>("chosen"); // in the test's folder
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("named without its suffix") << u"ラップ"_s << true;
+    QTest::newRow("into a folder that is not there") << u"missing/ラップ.csv"_s << false;
+}
+
+// The table as shown, in code page 932 with CR LF; a failure names the file and its cause.
+void TestRaceDetailWindow::savesTheSplitTable()
+{
+    QFETCH(QString, chosen);
+    QFETCH(bool, saved);
+
+    RaceDetailWindow* window = open(File::Fit);
+    QVERIFY(window);
+    const QString path = m_main->environment.filePath(chosen);
+    m_main->dialogs.chooseSaveFile(path);
+    auto* button = window->findChild<QPushButton*>(u"SaveCsvButton"_s);
+    QCOMPARE(button->text(), u"CSV保存..."_s);
+    button->click();
+
+    const QString written = saved ? path + u".csv"_s : path;
+    QCOMPARE(QFile::exists(written), saved);
+    if (saved) {
+        QVERIFY(m_main->dialogs.messages.isEmpty());
+        const QByteArray bytes = test::readFile(written);
+        QVERIFY(bytes.startsWith(
+            test::cp932(u"地点,通過,ラップ,均等ペースとの差\r\n1km,5:00,5:00,±0:00\r\n"_s)));
+        QVERIFY(bytes.endsWith(test::cp932(u"\r\n10.5km,52:30,2:30,±0:00\r\n"_s)));
+        QCOMPARE(bytes.count("\r\n"), 12);
+        QCOMPARE(bytes.count('\n'), 12);
+    } else {
+        QCOMPARE(m_main->dialogs.messages.size(), 1);
+        QCOMPARE(m_main->dialogs.messages[0].text, u"CSVファイルを保存できませんでした。"_s);
+        const QStringList lines = m_main->dialogs.messages[0].detail.split(u"\r\n"_s);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[1], QDir::toNativeSeparators(path));
+        QVERIFY(lines[2].size() > QStringView(u"理由：").size());
+        QCOMPARE(m_main->dialogs.messages[0].icon, Dialogs::Icon::Stop);
+    }
 }
 
 QTEST_MAIN(TestRaceDetailWindow)

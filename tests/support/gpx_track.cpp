@@ -3,11 +3,13 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 
 namespace torvanu::test {
 
-QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool timed)
+QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool timed, bool channels)
 {
     constexpr double degreesPer100m = 100 / (6'371'008.8 * std::numbers::pi / 180);
     QByteArray text = "<trk>";
@@ -21,6 +23,14 @@ QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool ti
                                        .addSecs(firstSecond + 30 * i);
             text += "<time>" + time.toString(Qt::ISODate).toLatin1() + "</time>";
         }
+        if (channels) {
+            const double hill = 30 * std::sin(std::numbers::pi * i / std::max(1, points - 1));
+            text += "<ele>" + QByteArray::number(100 + hill, 'f', 1) +
+                    "</ele><extensions><gpxtpx:TrackPointExtension><gpxtpx:hr>" +
+                    QByteArray::number(140 + i % 20) + "</gpxtpx:hr><gpxtpx:cad>" +
+                    QByteArray::number(88 + i % 3) +
+                    "</gpxtpx:cad></gpxtpx:TrackPointExtension></extensions>";
+        }
         text += "</trkpt>";
     }
     return text + "</trkseg></trk>";
@@ -29,7 +39,8 @@ QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool ti
 QByteArray gpxFile(const QByteArray& tracks)
 {
     return "<?xml version=\"1.0\"?><gpx version=\"1.1\" "
-           "xmlns=\"http://www.topografix.com/GPX/1/1\">" +
+           "xmlns=\"http://www.topografix.com/GPX/1/1\" "
+           "xmlns:gpxtpx=\"http://www.garmin.com/xmlschemas/TrackPointExtension/v1\">" +
            tracks + "</gpx>";
 }
 

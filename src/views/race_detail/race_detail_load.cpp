@@ -5,6 +5,7 @@
 #include "activity/activity_texts.h"
 #include "calc/cell_format.h"
 #include "views/import/activity_choices.h"
+#include "views/race_detail/race_channels.h"
 #include "views/race_detail/race_detail_texts.h"
 #include "storage/text_bridge.h"
 
@@ -36,6 +37,19 @@ RaceFacts raceFacts(const RaceRecord& record)
     return facts;
 }
 
+// The heading names the distance the file states (a FIT session's total), and the track's last
+// point often falls a few metres short of it. Where both end in the same part-km after the last
+// whole one, the file's distance is the finish everywhere: the heading, the summary and the last
+// row then name one distance, not three that differ in the last digit.
+void finishAtStatedDistance(RaceAnalysis& analysis, double stated)
+{
+    const double lastWhole = static_cast<double>(analysis.splits.size()) * kMetresPerKm;
+    if (analysis.restDistance > 0 && stated > lastWhole && stated < lastWhole + kMetresPerKm) {
+        analysis.finishDistance = stated;
+        analysis.restDistance = stated - lastWhole;
+    }
+}
+
 } // namespace
 
 RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
@@ -50,15 +64,18 @@ RaceDetailLoad loadRaceDetail(const RaceRecord& record, const QTimeZone& zone)
     ActivityChoices choices = activityChoices(std::move(read), zone);
     const int chosen = matchingActivity(choices.activities, raceFacts(record), zone);
     Activity activity = std::move(choices.activities[chosen]);
-    const RaceAnalysis analysis = analyseRace(activity.track);
+    RaceAnalysis analysis = analyseRace(activity.track);
     // A planned route, or a treadmill run without a distance, has nothing to split.
     if (!activity.timed || !(analysis.finishTime > 0) || !(analysis.finishDistance > 0))
         return refused(path, kNoSplits);
 
+    finishAtStatedDistance(analysis, activity.distance);
+
     RaceDetailData data;
     data.heading = u"%1　%2\n%3"_s.arg(record.raceDate.trimmed(), record.raceName.trimmed(),
                                        choices.captions[chosen]);
-    data.view = raceDetailView(analysis, evenPace(record.raceTime, record.distance, analysis));
+    data.view = raceDetailView(analysis, evenPace(record.raceTime, record.distance, analysis),
+                               raceChannels(activity, analysis));
     data.activity = std::move(activity);
     return {std::move(data), {}};
 }

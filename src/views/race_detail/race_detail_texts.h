@@ -15,6 +15,29 @@ inline constexpr QStringView kPassingHeader = u"通過";
 inline constexpr QStringView kLapHeader = u"ラップ";
 inline constexpr QStringView kAgainstEvenHeader = u"均等ペースとの差";
 
+inline constexpr QStringView kHeartRateHeader = u"心拍";
+inline constexpr QStringView kAscentHeader = u"上り";
+inline constexpr QStringView kDescentHeader = u"下り";
+inline constexpr QStringView kAdjustedPaceHeader = u"調整ペース";
+
+// The summary of the race: %1 distance, %2 time, %3 average pace; then the lines of what the
+// file's channels say, each part only where the file has the channel.
+inline constexpr QStringView kSummaryTotals = u"距離 %1　タイム %2　平均ペース %3";
+inline constexpr QStringView kSummaryHeartRate = u"平均心拍 %1拍/分　最大心拍 %2拍/分";
+inline constexpr QStringView kSummaryClimb = u"上り %1m　下り %2m";
+inline constexpr QStringView kSummaryCadence = u"平均ピッチ %1歩/分";
+inline constexpr QStringView kSummarySeparator = u"　";
+// The channels a file lacks, in one line: %1 their names joined by kChannelJoin.
+inline constexpr QStringView kMissingChannels = u"このファイルには%1の記録がありません。";
+inline constexpr QStringView kChannelJoin = u"・";
+inline constexpr QStringView kHeartRateChannel = u"心拍";
+inline constexpr QStringView kAltitudeChannel = u"高度";
+inline constexpr QStringView kCadenceChannel = u"ピッチ";
+
+inline constexpr QStringView kSaveCsvButton = u"CSV保存...";
+inline constexpr QStringView kSplitCsvName = u"ラップ";
+inline constexpr QStringView kCsvWriteFailed = u"CSVファイルを保存できませんでした。";
+
 inline constexpr QStringView kNoDataFile = u"この記録にはデータファイルが指定されていません。";
 inline constexpr QStringView kNoSplits =
     u"このファイルには、ラップを出せる時刻と距離の記録がありません";

@@ -56,6 +56,66 @@ QString percent(double value)
     return (value < 0 ? u"-"_s : u"+"_s) + digits + u"%"_s;
 }
 
+QString whole(double value)
+{
+    return QString::number(std::lround(value));
+}
+
+// The cells a row gets from the channels. Its lap is given in seconds: the adjusted pace is
+// that lap as it would have gone on the flat, a time like the lap beside it (for a whole km
+// its pace per km), so that the two columns compare at a glance and stay narrow.
+QStringList channelCells(const RaceChannels& channels, std::size_t row, double lap)
+{
+    const KmChannels none;
+    const KmChannels& of = row < channels.rows.size() ? channels.rows[row] : none;
+    const auto cell = [](const std::optional<double>& value, QStringView unit) {
+        return value ? whole(*value) + unit.toString() : QString();
+    };
+    QStringList cells;
+    if (channels.heartRate)
+        cells.append(cell(of.heartRate, {}));
+    if (channels.altitude) {
+        cells.append(cell(of.ascent, u"m"));
+        cells.append(cell(of.descent, u"m"));
+        cells.append(of.effortFactor && *of.effortFactor > 0
+                         ? time(roundedSeconds(lap / *of.effortFactor))
+                         : QString());
+    }
+    return cells;
+}
+
+QString summaryOf(const RaceAnalysis& analysis, double finish, const RaceChannels& channels)
+{
+    QStringList lines{
+        kSummaryTotals.toString().arg(km(analysis.finishDistance, 3), time(finish),
+                                      pace(finish / (analysis.finishDistance / kMetresPerKm)))};
+    QStringList parts;
+    if (channels.averageHeartRate && channels.maxHeartRate)
+        parts.append(kSummaryHeartRate.toString().arg(whole(*channels.averageHeartRate),
+                                                      whole(*channels.maxHeartRate)));
+    if (channels.ascent && channels.descent)
+        parts.append(
+            kSummaryClimb.toString().arg(whole(*channels.ascent), whole(*channels.descent)));
+    if (channels.averageCadence)
+        parts.append(kSummaryCadence.toString().arg(whole(*channels.averageCadence)));
+    if (!parts.isEmpty())
+        lines.append(parts.join(kSummarySeparator));
+    return lines.join(u'\n');
+}
+
+QString missingOf(const RaceChannels& channels)
+{
+    QStringList missing;
+    if (!channels.heartRate)
+        missing.append(kHeartRateChannel.toString());
+    if (!channels.altitude)
+        missing.append(kAltitudeChannel.toString());
+    if (!channels.cadence)
+        missing.append(kCadenceChannel.toString());
+    return missing.isEmpty() ? QString()
+                             : kMissingChannels.toString().arg(missing.join(kChannelJoin));
+}
+
 int labelStep(int bars)
 {
     for (const auto& [most, step] : kLabelSteps) {
@@ -79,11 +139,17 @@ EvenPace evenPace(const QString& timeCell, const QString& distanceCell,
     return {};
 }
 
-RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even)
+RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even,
+                              const RaceChannels& channels)
 {
     RaceDetailView view;
     view.headers = {kPointHeader.toString(), kPassingHeader.toString(), kLapHeader.toString(),
                     kAgainstEvenHeader.toString()};
+    if (channels.heartRate)
+        view.headers.append(kHeartRateHeader.toString());
+    if (channels.altitude)
+        view.headers.append(
+            {kAscentHeader.toString(), kDescentHeader.toString(), kAdjustedPaceHeader.toString()});
 
     std::vector<double> laps;
     laps.reserve(analysis.splits.size());
@@ -91,19 +157,24 @@ RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even
     for (const KmSplit& split : analysis.splits) {
         const double passing = roundedSeconds(split.time);
         laps.push_back(passing - passed);
-        view.rows.push_back({km(split.km * kMetresPerKm, 0), time(passing), time(laps.back()),
-                             toQString(differenceText(laps.back(), even.secondsPerKm))});
+        view.rows.push_back(QStringList{km(split.km * kMetresPerKm, 0), time(passing),
+                                        time(laps.back()),
+                                        toQString(differenceText(laps.back(), even.secondsPerKm))} +
+                            channelCells(channels, view.rows.size(), laps.back()));
         passed = passing;
     }
     const double finish = roundedSeconds(analysis.finishTime);
     if (analysis.restDistance > 0 || finish > passed) {
         const double rest = finish - passed;
-        view.rows.push_back({km(analysis.finishDistance, 3), time(finish), time(rest),
-                             toQString(differenceText(
-                                 rest, even.secondsPerKm * analysis.restDistance / kMetresPerKm))});
+        view.rows.push_back(
+            QStringList{km(analysis.finishDistance, 3), time(finish), time(rest),
+                        toQString(differenceText(rest, even.secondsPerKm * analysis.restDistance /
+                                                           kMetresPerKm))} +
+            channelCells(channels, view.rows.size(), rest));
     }
 
-    view.total = u"距離 %1　タイム %2"_s.arg(km(analysis.finishDistance, 2), time(finish));
+    view.summary = summaryOf(analysis, finish, channels);
+    view.missingChannels = missingOf(channels);
     const double firstHalf = roundedSeconds(analysis.firstHalf);
     view.halfSplit = u"前半 %1　後半 %2"_s.arg(time(firstHalf), time(finish - firstHalf));
     if (analysis.halfSplitPercent)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activity/race_analysis.h"
+#include "views/race_detail/race_channels.h"
 #include "views/charts/chart_data.h"
 
 #include <QString>
@@ -29,9 +30,11 @@ EvenPace evenPace(const QString& timeCell, const QString& distanceCell,
 // shown add up to the finishing time shown.
 struct RaceDetailView
 {
+    // The columns of the channels a file lacks are left out.
     QStringList headers;
     std::vector<QStringList> rows; // one per whole km, then the rest up to the finish
-    QString total;
+    QString summary;               // distance, time and pace, then what the channels say, in lines
+    QString missingChannels;       // the one line naming the channels the file lacks; may be empty
     QString halfSplit;
     QString fastest; // empty without a whole km
     QString slowest;
@@ -40,6 +43,7 @@ struct RaceDetailView
     QStringList barTips;
 };
 
-RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even);
+RaceDetailView raceDetailView(const RaceAnalysis& analysis, const EvenPace& even,
+                              const RaceChannels& channels = {});
 
 } // namespace torvanu
