@@ -6,6 +6,8 @@ namespace torvanu {
 
 namespace {
 
+constexpr double kSameSeconds = 1e-9;
+
 // Each distance the track reached, once: when it arrived there and when it left. A
 // stretch starts at the leaving and ends at the arriving, so a pause at either end is left
 // out, and between two knots the runner moved at an even speed.
@@ -53,8 +55,11 @@ std::optional<BestEffort> fastestOver(const std::vector<Knot>& knots, double met
     if (knots.empty() || !(metres > 0) || knots.back().distance - knots.front().distance < metres)
         return std::nullopt;
     std::optional<BestEffort> best;
+    // Of stretches equally fast but for rounding, the first: an even run's best starts at
+    // its start, not wherever the last bit of rounding happened to fall.
     const auto consider = [&best](double start, double seconds) {
-        if (!best || seconds < best->seconds || (seconds == best->seconds && start < best->start))
+        if (!best || seconds < best->seconds - kSameSeconds ||
+            (seconds <= best->seconds + kSameSeconds && start < best->start))
             best = BestEffort{0, start, seconds};
     };
 

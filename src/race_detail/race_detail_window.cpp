@@ -1,5 +1,6 @@
 #include "race_detail/race_detail_window.h"
 
+#include "race_detail/best_efforts_table.h"
 #include "shell/chart_view.h"
 #include "views/race_detail/race_detail_texts.h"
 #include "shell/escape_closes.h"
@@ -99,7 +100,10 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, QWidget* parent)
 
     auto* grid = new QGridLayout(this);
     grid->addLayout(summary, 0, 0, 1, 2);
-    grid->addWidget(frame(kSplitFrame, splitTable(view)), 1, 0);
+    auto* tables = new QVBoxLayout;
+    tables->addWidget(frame(kSplitFrame, splitTable(view)), 1);
+    tables->addWidget(bestEffortsFrame(bestEffortsView(bestEfforts(m_data.activity.track))));
+    grid->addLayout(tables, 1, 0);
     grid->addWidget(frame(kPaceFrame, chart), 1, 1);
     grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 3);

@@ -199,6 +199,15 @@ void TestRaceDetailWindow::showsTheSplits()
              u"均等ペース 5:00/km（記録のタイムと距離から）"_s);
     QVERIFY(window->findChild<QLabel*>(u"RaceHeading"_s)->text().contains(u"川沿いハーフ"_s));
 
+    // An even run: every stretch at 5:00/km.
+    auto* efforts = window->findChild<QTableWidget*>(u"BestEfforts"_s);
+    QCOMPARE(test::columnTexts(efforts, 0),
+             (QStringList{u"400m"_s, u"1km"_s, u"1ﾏｲﾙ"_s, u"5km"_s, u"10km"_s}));
+    QCOMPARE(test::rowTexts(efforts, 2).first(3),
+             (QStringList{u"1ﾏｲﾙ"_s, u"8:03"_s, u"5:00/km"_s}));
+    QCOMPARE(test::rowTexts(efforts, 4).first(3),
+             (QStringList{u"10km"_s, u"50:00"_s, u"5:00/km"_s}));
+
     const ChartData& chart = window->findChild<ChartView*>(u"PaceChart"_s)->data();
     QCOMPARE(chart.kind, ChartData::Kind::Bars);
     QCOMPARE(chart.points.size(), std::size_t{10});

@@ -20,4 +20,11 @@ inline constexpr QStringView kNoSplits =
     u"このファイルには、ラップを出せる時刻と距離の記録がありません";
 inline constexpr QStringView kShortTrack = u"1kmに満たない記録です";
 
+// The fastest stretches inside the race.
+inline constexpr QStringView kEffortFrame = u"区間ベスト";
+inline constexpr QStringView kEffortDistanceHeader = u"距離";
+inline constexpr QStringView kEffortTimeHeader = u"タイム";
+inline constexpr QStringView kEffortPaceHeader = u"ペース";
+inline constexpr QStringView kEffortStartHeader = u"開始";
+
 } // namespace torvanu
