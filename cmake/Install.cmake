@@ -82,8 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps adds the libraries; the interface's text needs a Japanese typeface and Qt's
-# own Japanese translation besides. pugixml and zlib are named as well, so that the package
-# says what reads its data files even where dpkg-shlibdeps is not run.
+# own Japanese translation besides. pugixml, zlib and Qt Concurrent are named as well, so that
+# the package says what reads its data files even where dpkg-shlibdeps is not run.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, libpugixml1v5, zlib1g")
+    "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, libpugixml1v5, zlib1g, libqt6concurrent6")
 include(CPack)

@@ -1,5 +1,6 @@
 #include "analysis_window.h"
 
+#include "analysis_window/effort_finder.h"
 #include "views/analysis/analysis_texts.h"
 #include "shell/chart_view.h"
 #include "records/record_model.h"
@@ -135,6 +136,12 @@ void AnalysisWindow::buildControls()
     m_target = new QPushButton(kTargetButton.toString());
     m_target->setObjectName(u"TargetButton"_s);
     m_unreadableTable = makeTable(u"UnreadableTable"_s);
+    m_effortTable = makeTable(u"EffortTable"_s);
+    m_effortProgress = new QLabel;
+    m_effortProgress->setObjectName(u"EffortProgress"_s);
+    m_efforts = new EffortFinder(m_services.effortCache.isEmpty() ? EffortCache::defaultPath()
+                                                                  : m_services.effortCache,
+                                 this);
 }
 
 // The chart with its button below it, on the right.
@@ -187,7 +194,12 @@ void AnalysisWindow::buildLayout()
     outer->setContentsMargins({});
     outer->addWidget(scroll);
     auto* grid = new QGridLayout(content);
-    grid->addWidget(frame(kBestFrame, m_bestTable), 0, 0);
+    // The fastest stretches inside races beside the finishing times, a small table that
+    // fills in while the data files are read.
+    auto* bests = new QVBoxLayout;
+    bests->addWidget(frame(kBestFrame, m_bestTable), 3);
+    bests->addWidget(frame(kEffortFrame, m_effortTable, m_effortProgress), 2);
+    grid->addLayout(bests, 0, 0);
     grid->addWidget(frame(kTrendFrame, trend), 0, 1);
     grid->addWidget(frame(kYearFrame, m_yearTable), 1, 0);
     grid->addWidget(frame(kPredictionFrame, prediction), 1, 1);
@@ -249,6 +261,9 @@ void AnalysisWindow::connectControls()
             &AnalysisWindow::updateTargetButton);
     connect(m_target, &QPushButton::clicked, this, &AnalysisWindow::takeSelectedGoal);
     connect(m_saveImage, &QPushButton::clicked, this, &AnalysisWindow::saveChartImage);
+    connect(m_efforts, &EffortFinder::progressed, this,
+            [this] { m_effortProgress->setText(effortProgressText(m_efforts->progress())); });
+    connect(m_efforts, &EffortFinder::found, this, &AnalysisWindow::showEfforts);
 }
 
 void AnalysisWindow::showEvent(QShowEvent* event)
@@ -314,7 +329,36 @@ void AnalysisWindow::refresh()
     fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows), m_shown[m_unreadableTable]);
     m_unreadableFrame->setVisible(!m_analysis.unreadable.empty());
     showBests();
+    findEfforts();
     fitTablesToRows();
+}
+
+bool AnalysisWindow::readingEfforts() const
+{
+    return m_efforts->reading();
+}
+
+// Every race whose data file is there; what the cache knows is shown at once, the rest as
+// it is read.
+void AnalysisWindow::findEfforts()
+{
+    std::vector<std::optional<EffortJob>> jobs;
+    jobs.reserve(m_analysis.races.size());
+    int missing = 0;
+    for (const Race& race : m_analysis.races) {
+        const QStringView path = m_lines[race.row].dataPath();
+        jobs.push_back(effortJob(path, race));
+        if (!jobs.back() && !path.trimmed().isEmpty())
+            ++missing;
+    }
+    m_efforts->find(std::move(jobs), missing);
+}
+
+void AnalysisWindow::showEfforts()
+{
+    const std::vector<const FileEfforts*> efforts = m_efforts->efforts();
+    fillTable(m_effortTable, effortTableView(m_analysis, m_rows, efforts), m_shown[m_effortTable]);
+    m_effortProgress->setText(effortProgressText(m_efforts->progress()));
 }
 
 // On a low screen every target of the predictions stays in view: the table asks for the

@@ -26,6 +26,7 @@ namespace torvanu {
 
 class ChartView;
 class Dialogs;
+class EffortFinder;
 class RecordModel;
 
 // The record analysis: bests per class, season bests, the trend of one class and the
@@ -41,6 +42,7 @@ public:
         std::function<void(int row)> selectRow;         // in the main list, 0-based
         std::function<void(const Goal& goal)> takeGoal; // into the calculator's pace tab
         SaveFolders* saveFolders = nullptr;             // the program's; else the window's own
+        QString effortCache{}; // the file of efforts read before; empty: the user's cache folder
     };
 
     AnalysisWindow(const RecordModel& model, Services services, QWidget* parent = nullptr);
@@ -50,6 +52,8 @@ public:
     bool refreshPending() const;
 
     const BookAnalysis& analysis() const { return m_analysis; }
+    // True while data files are being read for their efforts.
+    bool readingEfforts() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -68,6 +72,8 @@ private:
     void chooseClass(int raceClass);
     void chooseRace(int race);
     void showPredictions();
+    void findEfforts();
+    void showEfforts();
     void fitTablesToRows();
     void updateTargetButton();
     std::optional<Goal> selectedGoal() const;
@@ -94,6 +100,9 @@ private:
     QLabel* m_paces = nullptr;
     QTableWidget* m_predictionTable = nullptr;
     QPushButton* m_target = nullptr;
+    QTableWidget* m_effortTable = nullptr;
+    QLabel* m_effortProgress = nullptr;
+    EffortFinder* m_efforts = nullptr;
     QGroupBox* m_unreadableFrame = nullptr;
     QTableWidget* m_unreadableTable = nullptr;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 namespace torvanu::test {
 
@@ -9,6 +10,9 @@ namespace torvanu::test {
 // empty type writes no <type>; untimed points make a planned route.
 QByteArray gpxTrack(int points, const QByteArray& type = {}, int firstSecond = 0,
                     bool timed = true);
+
+// The same track, its n-th 100 m taking secondsPer100m[n] seconds.
+QByteArray gpxRun(const QList<int>& secondsPer100m);
 
 // A GPX 1.1 file around tracks.
 QByteArray gpxFile(const QByteArray& tracks);

@@ -40,4 +40,13 @@ inline constexpr QStringView kImageSuffix = u".png";
 inline constexpr QStringView kSaveImageTitle = u"画像を保存";
 inline constexpr QStringView kImageWriteError = u"画像を保存できませんでした。";
 
+// The fastest stretches found inside the races' data files.
+inline constexpr QStringView kEffortFrame = u"区間ベスト";
+inline constexpr QStringView kEffortHeader = u"区間ベスト";
+inline constexpr QStringView kEffortStartHeader = u"開始";
+inline constexpr QStringView kEffortReading = u"データファイルを読み込み中… %1 / %2件";
+inline constexpr QStringView kEffortRead = u"データファイル %1件から";
+inline constexpr QStringView kEffortSkipped = u"（読めないファイル %1件）";
+inline constexpr QStringView kEffortNoFiles = u"データファイルのある記録がありません";
+
 } // namespace torvanu
