@@ -1,6 +1,7 @@
 #include "bench_cases.h"
 
 #include "activity_cases.h"
+#include "effort_cases.h"
 #include "hostile_cases.h"
 #include "child_process.h"
 #include "log_generator.h"
@@ -663,6 +664,7 @@ void registerCases(BenchContext& context)
     registerActivityCases(context);
     registerSafetyCases(context);
     registerHostileCases(context);
+    registerEffortCases(context);
 }
 
 } // namespace torvanu::bench
