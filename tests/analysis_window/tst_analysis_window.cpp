@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -59,6 +60,7 @@ private slots:
     void everyPredictionInView();
     void effortsFromDataFiles_data();
     void effortsFromDataFiles();
+    void closesWhileReading();
 
 private:
     QTableWidget* table(const QString& name) const
@@ -459,4 +461,32 @@ void TestAnalysisWindow::effortsFromDataFiles()
     AnalysisWindow second(model, {m_main->dialogs, {}, {}, nullptr});
     QTRY_VERIFY(!second.readingEfforts());
     QCOMPARE(test::rowTexts(second.findChild<QTableWidget*>(u"EffortTable"_s), 2).at(1), tenKm);
+}
+
+// The reading runs on after the window is gone and touches nothing of it; under the
+// sanitizers this is where a dangling window would show.
+void TestAnalysisWindow::closesWhileReading()
+{
+    QList<RaceRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        const QString path = m_main->environment.filePath(u"race-%1.gpx"_s.arg(i));
+        QVERIFY(test::writeFile(path, halfWithSurge()));
+        records.append({QString::number(i + 1),
+                        u"2024年04月14日"_s,
+                        u"春のハーフ"_s,
+                        u"21.0975km"_s,
+                        u" 1時間39分30秒"_s,
+                        {},
+                        path});
+    }
+    m_main->form->recordBook().model().setRecords(records);
+    m_window->refresh();
+    QVERIFY(m_window->readingEfforts());
+    QVERIFY(m_window->findChild<QLabel*>(u"EffortProgress"_s)
+                ->text()
+                .startsWith(u"データファイルを読み込み中… 0 / 40件"_s));
+    delete m_window;
+    m_window = nullptr;
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(60'000));
+    QCoreApplication::processEvents();
 }
