@@ -24,6 +24,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace torvanu {
@@ -268,9 +272,15 @@ void AnalysisWindow::connectControls()
 
 void AnalysisWindow::showEvent(QShowEvent* event)
 {
-    if (m_stale)
+    if (m_stale || m_recheckFiles)
         refresh();
     QWidget::showEvent(event);
+}
+
+void AnalysisWindow::hideEvent(QHideEvent* event)
+{
+    m_recheckFiles = true;
+    QWidget::hideEvent(event);
 }
 
 void AnalysisWindow::rowsChanged(int first, int last)
@@ -304,6 +314,9 @@ void AnalysisWindow::refresh()
     m_refreshTimer->stop();
     m_stale = false;
     m_lines = m_model.lines();
+    const bool everyRow =
+        m_allChanged || m_parsed.size() != static_cast<std::size_t>(m_lines.size());
+    const std::optional<std::pair<int, int>> changedRows = m_changedRows;
     // Lines that did not change keep their text where it was, so only changed rows need new
     // views; the old snapshot held their old texts until now.
     if (m_allChanged || m_parsed.size() != static_cast<std::size_t>(m_lines.size()))
@@ -329,7 +342,7 @@ void AnalysisWindow::refresh()
     fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows), m_shown[m_unreadableTable]);
     m_unreadableFrame->setVisible(!m_analysis.unreadable.empty());
     showBests();
-    findEfforts();
+    findEfforts(everyRow, changedRows, std::exchange(m_recheckFiles, false));
     fitTablesToRows();
 }
 
@@ -338,25 +351,57 @@ bool AnalysisWindow::readingEfforts() const
     return m_efforts->reading();
 }
 
-// Every race whose data file is there; what the cache knows is shown at once, the rest as
-// it is read.
-void AnalysisWindow::findEfforts()
+// Every race that names a data file; what is known of it is shown at once, the rest as it
+// is found. Only a window shown anew looks at every file again: an edit of the book looks at
+// the races it changed, and one that changes none leaves the finder alone.
+void AnalysisWindow::findEfforts(bool everyRow, std::optional<std::pair<int, int>> changedRows,
+                                 bool recheck)
 {
-    std::vector<std::optional<EffortJob>> jobs;
-    jobs.reserve(m_analysis.races.size());
-    int missing = 0;
-    for (const Race& race : m_analysis.races) {
-        const QStringView path = m_lines[race.row].dataPath();
-        jobs.push_back(effortJob(path, race));
-        if (!jobs.back() && !path.trimmed().isEmpty())
-            ++missing;
+    const int rows = static_cast<int>(m_lines.size());
+    m_raceOfRow.assign(static_cast<std::size_t>(rows), -1);
+    for (std::size_t r = 0; r < m_analysis.races.size(); ++r)
+        m_raceOfRow[static_cast<std::size_t>(m_analysis.races[r].row)] = static_cast<int>(r);
+    const auto sourcesOf = [this](int first, int last) {
+        std::vector<EffortSource> sources;
+        for (int row = first; row <= last; ++row) {
+            const int race = m_raceOfRow[static_cast<std::size_t>(row)];
+            if (race < 0)
+                continue;
+            if (std::optional<EffortSource> source = effortSource(
+                    m_lines[row].dataPath(), m_analysis.races[static_cast<std::size_t>(race)]))
+                sources.push_back(std::move(*source));
+        }
+        return sources;
+    };
+
+    bool sourcesChanged = everyRow || recheck;
+    if (everyRow) {
+        m_effortSources = sourcesOf(0, rows - 1);
+    } else if (changedRows) {
+        const int first = std::max(changedRows->first, 0);
+        const int last = std::min(changedRows->second, rows - 1);
+        const auto byRow = [](const EffortSource& source, int row) { return source.row < row; };
+        const auto begin =
+            std::lower_bound(m_effortSources.begin(), m_effortSources.end(), first, byRow);
+        const auto end = std::lower_bound(begin, m_effortSources.end(), last + 1, byRow);
+        std::vector<EffortSource> fresh = sourcesOf(first, last);
+        if (!std::equal(begin, end, fresh.begin(), fresh.end())) {
+            sourcesChanged = true;
+            const auto at = m_effortSources.erase(begin, end);
+            m_effortSources.insert(at, std::make_move_iterator(fresh.begin()),
+                                   std::make_move_iterator(fresh.end()));
+        }
     }
-    m_efforts->find(std::move(jobs), missing);
+    if (sourcesChanged)
+        m_efforts->find(m_effortSources, recheck); // shows what it knows at once
+    else
+        showEfforts();
 }
 
 void AnalysisWindow::showEfforts()
 {
-    const std::vector<const FileEfforts*> efforts = m_efforts->efforts();
+    const std::vector<const FileEfforts*> efforts =
+        m_efforts->efforts(m_raceOfRow, static_cast<int>(m_analysis.races.size()));
     fillTable(m_effortTable, effortTableView(m_analysis, m_rows, efforts), m_shown[m_effortTable]);
     m_effortProgress->setText(effortProgressText(m_efforts->progress()));
 }

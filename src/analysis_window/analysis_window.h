@@ -3,6 +3,7 @@
 #include "analysis/book_analysis.h"
 #include "analysis/predictions.h"
 #include "views/analysis/analysis_view.h"
+#include "views/analysis/effort_reading.h"
 #include "records/log_line.h"
 #include "shell/save_folders.h"
 
@@ -57,6 +58,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -72,7 +74,7 @@ private:
     void chooseClass(int raceClass);
     void chooseRace(int race);
     void showPredictions();
-    void findEfforts();
+    void findEfforts(bool everyRow, std::optional<std::pair<int, int>> changedRows, bool recheck);
     void showEfforts();
     void fitTablesToRows();
     void updateTargetButton();
@@ -90,6 +92,7 @@ private:
     // Rows whose cells changed since; without them, every row is read again.
     std::optional<std::pair<int, int>> m_changedRows;
     bool m_allChanged = true;
+    bool m_recheckFiles = true; // the data files may have changed while the window was closed
 
     QTableWidget* m_bestTable = nullptr;
     QTableWidget* m_yearTable = nullptr;
@@ -103,6 +106,8 @@ private:
     QTableWidget* m_effortTable = nullptr;
     QLabel* m_effortProgress = nullptr;
     EffortFinder* m_efforts = nullptr;
+    std::vector<EffortSource> m_effortSources; // by row
+    std::vector<int> m_raceOfRow;              // index into m_analysis.races, or -1
     QGroupBox* m_unreadableFrame = nullptr;
     QTableWidget* m_unreadableTable = nullptr;
 

@@ -5,17 +5,20 @@
 #include "views/analysis/effort_view.h"
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QList>
 #include <QObject>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace torvanu {
 
-// Finds the best efforts in the data files of the book's races: from the cache when a file
-// is as it was, else by reading it on the thread pool while the window stays usable. Each
-// new list of races cancels the reading of the last one; what was read by then is kept.
+// Finds the best efforts in the data files of the book's races, on the thread pool, while the
+// window stays usable: each file is looked at (its size and time), taken from the cache when
+// it did not change, else read. A new list of races cancels the looking of the last one; what
+// was found by then is kept.
 class EffortFinder : public QObject
 {
     Q_OBJECT
@@ -25,31 +28,38 @@ public:
     // Leaves a reading under way to end by itself: nothing it runs refers to this object.
     ~EffortFinder() override;
 
-    // One job per race, nothing for a race without a data file; missingFiles counts the
-    // races whose file is named but not there.
-    void find(std::vector<std::optional<EffortJob>> jobs, int missingFiles);
+    // The races of the book that name a data file. A source met before keeps what its file
+    // was then, so an edit looks only at the races it changed; with recheck, every file is
+    // looked at again.
+    void find(const std::vector<EffortSource>& sources, bool recheck);
 
-    // One per race of the last find(), null while unknown or without a file.
-    std::vector<const FileEfforts*> efforts() const;
+    // One per race, null while unknown or without a file; raceOfRow gives each row of the
+    // book its race, or -1.
+    std::vector<const FileEfforts*> efforts(std::span<const int> raceOfRow, int races) const;
     EffortProgress progress() const { return m_progress; }
-    bool reading() const { return m_progress.reading; }
+    bool reading() const { return m_watcher != nullptr; }
 
 signals:
     void progressed();
     void found(); // efforts() changed
 
 private:
-    void startReading(QList<EffortJob> missing);
-    void resultReady(int index);
+    void takeResults();
     void readingFinished();
+    const FileEfforts* effortsOf(const EffortSource& source, bool& known) const;
     void count();
 
     EffortCache m_cache;
-    std::vector<std::optional<EffortJob>> m_jobs;
-    QList<EffortJob> m_reading; // the jobs of m_watcher, in its order
-    QFutureWatcher<FileEfforts>* m_watcher = nullptr;
+    std::vector<EffortSource> m_sources;
+    // By EffortSource::id: the file as it was when looked at, or nothing when not there.
+    QHash<QString, std::optional<EffortKey>> m_known;
+    QList<EffortSource> m_looking; // the sources of m_watcher, in its order
+    QFutureWatcher<EffortLookup>* m_watcher = nullptr;
+    // Counted over every source when a search starts and ends; in between, the files found
+    // are added to what was known at the start, so that progress costs no pass over the book.
     EffortProgress m_progress;
-    int m_missingFiles = 0; // named, but not there
+    int m_knownAtStart = 0;
+    bool m_unsaved = false; // files were read since the cache file was written
 };
 
 } // namespace torvanu

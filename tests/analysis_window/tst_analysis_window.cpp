@@ -487,6 +487,7 @@ void TestAnalysisWindow::closesWhileReading()
                 .startsWith(u"データファイルを読み込み中… 0 / 40件"_s));
     delete m_window;
     m_window = nullptr;
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(60'000));
+    for (QThreadPool* pool : qApp->findChildren<QThreadPool*>())
+        QVERIFY(pool->waitForDone(60'000));
     QCoreApplication::processEvents();
 }

@@ -66,6 +66,8 @@ public:
     std::optional<AtomicWriteError> save(const QList<EffortKey>& keep) const;
 
     const FileEfforts* find(const EffortKey& key) const;
+    // Shared, not copied: the reading looks into its own snapshot while new entries arrive.
+    QHash<EffortKey, FileEfforts> entries() const { return m_entries; }
     void insert(const EffortKey& key, FileEfforts efforts);
 
 private:
