@@ -2,6 +2,7 @@
 #include "history_cases.h"
 
 #include "activity_cases.h"
+#include "effort_cases.h"
 #include "hostile_cases.h"
 #include "child_process.h"
 #include "log_generator.h"
@@ -684,6 +685,7 @@ void registerCases(BenchContext& context)
     registerSafetyCases(context);
     registerHostileCases(context);
     registerHistoryCases(context);
+    registerEffortCases(context);
 }
 
 } // namespace torvanu::bench

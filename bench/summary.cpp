@@ -334,6 +334,22 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
            "cadence, to painted",
            "race_detail/open", "activity/fit", 0.03, "≤ 30 ms");
 
+    // Best efforts, and the record analysis that finds them in every race's data file.
+    if (s.has("efforts/all") && s.notes.count("efforts/all:points")) {
+        const double points = std::stod(s.notes.at("efforts/all:points"));
+        char perPoint[32];
+        std::snprintf(perPoint, sizeof perPoint, "%.1f ns", s.median("efforts/all") / points * 1e9);
+        within("best efforts: all seven distances over a 4-hour track at 1 s (" +
+                   std::string(perPoint) + " a point)",
+               "efforts/all", "efforts/floor", 5e-3, "≤ 5 ms");
+    }
+    within("record analysis: first opening, 500 races with 1-hour FIT files, empty cache, until "
+           "区間ベスト is filled (floor: reading the files one after another)",
+           "analysis/efforts/first", "analysis/efforts/floor", 3.0, "≤ 3 s");
+    within("record analysis: later opening, the same book, efforts from the cache (floor: the "
+           "book without files)",
+           "analysis/efforts/later", "analysis/efforts/bare", 0.1, "≤ 100 ms");
+
     // Reading a watch's file. FIT against the reading of its bytes, with a limit of its own;
     // GPX and TCX against one bare QXmlStreamReader pass over every token of the same file.
     for (const auto& [name, what, limit, tokenRatio] :

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/track_point.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -18,14 +20,6 @@ enum class Sport
     Swimming,
     Transition, // between two legs of a multisport race
     Other,
-};
-
-// A moment on the track: seconds since the activity's start and metres covered by then.
-// Times never decrease along a track and distances never shrink.
-struct TrackPoint
-{
-    double time = 0;
-    double distance = 0;
 };
 
 // A position in degrees (WGS 84), as a GPS gives it.

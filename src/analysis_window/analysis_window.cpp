@@ -1,5 +1,6 @@
 #include "analysis_window.h"
 
+#include "analysis_window/effort_finder.h"
 #include "views/analysis/analysis_texts.h"
 #include "shell/chart_view.h"
 #include "records/record_model.h"
@@ -23,6 +24,10 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -136,6 +141,12 @@ void AnalysisWindow::buildControls()
     m_target = new QPushButton(kTargetButton.toString());
     m_target->setObjectName(u"TargetButton"_s);
     m_unreadableTable = makeTable(u"UnreadableTable"_s);
+    m_effortTable = makeTable(u"EffortTable"_s);
+    m_effortProgress = new QLabel;
+    m_effortProgress->setObjectName(u"EffortProgress"_s);
+    m_efforts = new EffortFinder(m_services.effortCache.isEmpty() ? EffortCache::defaultPath()
+                                                                  : m_services.effortCache,
+                                 this);
 }
 
 // The chart with its button below it, on the right.
@@ -188,7 +199,12 @@ void AnalysisWindow::buildLayout()
     outer->setContentsMargins({});
     outer->addWidget(scroll);
     auto* grid = new QGridLayout(content);
-    grid->addWidget(frame(kBestFrame, m_bestTable), 0, 0);
+    // The fastest stretches inside races beside the finishing times, a small table that
+    // fills in while the data files are read.
+    auto* bests = new QVBoxLayout;
+    bests->addWidget(frame(kBestFrame, m_bestTable), 3);
+    bests->addWidget(frame(kEffortFrame, m_effortTable, m_effortProgress), 2);
+    grid->addLayout(bests, 0, 0);
     grid->addWidget(frame(kTrendFrame, trend), 0, 1);
     grid->addWidget(frame(kYearFrame, m_yearTable), 1, 0);
     grid->addWidget(frame(kPredictionFrame, prediction), 1, 1);
@@ -250,13 +266,22 @@ void AnalysisWindow::connectControls()
             &AnalysisWindow::updateTargetButton);
     connect(m_target, &QPushButton::clicked, this, &AnalysisWindow::takeSelectedGoal);
     connect(m_saveImage, &QPushButton::clicked, this, &AnalysisWindow::saveChartImage);
+    connect(m_efforts, &EffortFinder::progressed, this,
+            [this] { m_effortProgress->setText(effortProgressText(m_efforts->progress())); });
+    connect(m_efforts, &EffortFinder::found, this, &AnalysisWindow::showEfforts);
 }
 
 void AnalysisWindow::showEvent(QShowEvent* event)
 {
-    if (m_stale)
+    if (m_stale || m_recheckFiles)
         refresh();
     QWidget::showEvent(event);
+}
+
+void AnalysisWindow::hideEvent(QHideEvent* event)
+{
+    m_recheckFiles = true;
+    QWidget::hideEvent(event);
 }
 
 void AnalysisWindow::rowsChanged(int first, int last)
@@ -290,6 +315,9 @@ void AnalysisWindow::refresh()
     m_refreshTimer->stop();
     m_stale = false;
     m_lines = m_model.lines();
+    const bool everyRow =
+        m_allChanged || m_parsed.size() != static_cast<std::size_t>(m_lines.size());
+    const std::optional<std::pair<int, int>> changedRows = m_changedRows;
     // Lines that did not change keep their text where it was, so only changed rows need new
     // views; the old snapshot held their old texts until now.
     if (m_allChanged || m_parsed.size() != static_cast<std::size_t>(m_lines.size()))
@@ -315,7 +343,68 @@ void AnalysisWindow::refresh()
     fillTable(m_unreadableTable, unreadableView(m_analysis, m_rows), m_shown[m_unreadableTable]);
     m_unreadableFrame->setVisible(!m_analysis.unreadable.empty());
     showBests();
+    findEfforts(everyRow, changedRows, std::exchange(m_recheckFiles, false));
     fitTablesToRows();
+}
+
+bool AnalysisWindow::readingEfforts() const
+{
+    return m_efforts->reading();
+}
+
+// Every race that names a data file; what is known of it is shown at once, the rest as it
+// is found. Only a window shown anew looks at every file again: an edit of the book looks at
+// the races it changed, and one that changes none leaves the finder alone.
+void AnalysisWindow::findEfforts(bool everyRow, std::optional<std::pair<int, int>> changedRows,
+                                 bool recheck)
+{
+    const int rows = static_cast<int>(m_lines.size());
+    m_raceOfRow.assign(static_cast<std::size_t>(rows), -1);
+    for (std::size_t r = 0; r < m_analysis.races.size(); ++r)
+        m_raceOfRow[static_cast<std::size_t>(m_analysis.races[r].row)] = static_cast<int>(r);
+    const auto sourcesOf = [this](int first, int last) {
+        std::vector<EffortSource> sources;
+        for (int row = first; row <= last; ++row) {
+            const int race = m_raceOfRow[static_cast<std::size_t>(row)];
+            if (race < 0)
+                continue;
+            if (std::optional<EffortSource> source = effortSource(
+                    m_lines[row].dataPath(), m_analysis.races[static_cast<std::size_t>(race)]))
+                sources.push_back(std::move(*source));
+        }
+        return sources;
+    };
+
+    bool sourcesChanged = everyRow || recheck;
+    if (everyRow) {
+        m_effortSources = sourcesOf(0, rows - 1);
+    } else if (changedRows) {
+        const int first = std::max(changedRows->first, 0);
+        const int last = std::min(changedRows->second, rows - 1);
+        const auto byRow = [](const EffortSource& source, int row) { return source.row < row; };
+        const auto begin =
+            std::lower_bound(m_effortSources.begin(), m_effortSources.end(), first, byRow);
+        const auto end = std::lower_bound(begin, m_effortSources.end(), last + 1, byRow);
+        std::vector<EffortSource> fresh = sourcesOf(first, last);
+        if (!std::equal(begin, end, fresh.begin(), fresh.end())) {
+            sourcesChanged = true;
+            const auto at = m_effortSources.erase(begin, end);
+            m_effortSources.insert(at, std::make_move_iterator(fresh.begin()),
+                                   std::make_move_iterator(fresh.end()));
+        }
+    }
+    if (sourcesChanged)
+        m_efforts->find(m_effortSources, recheck); // shows what it knows at once
+    else
+        showEfforts();
+}
+
+void AnalysisWindow::showEfforts()
+{
+    const std::vector<const FileEfforts*> efforts =
+        m_efforts->efforts(m_raceOfRow, static_cast<int>(m_analysis.races.size()));
+    fillTable(m_effortTable, effortTableView(m_analysis, m_rows, efforts), m_shown[m_effortTable]);
+    m_effortProgress->setText(effortProgressText(m_efforts->progress()));
 }
 
 // On a low screen every target of the predictions stays in view: the table asks for the

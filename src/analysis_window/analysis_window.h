@@ -3,6 +3,7 @@
 #include "analysis/book_analysis.h"
 #include "analysis/predictions.h"
 #include "views/analysis/analysis_view.h"
+#include "views/analysis/effort_reading.h"
 #include "records/log_line.h"
 #include "shell/save_folders.h"
 
@@ -26,6 +27,7 @@ namespace torvanu {
 
 class ChartView;
 class Dialogs;
+class EffortFinder;
 class RecordModel;
 
 // The record analysis: bests per class, season bests, the trend of one class and the
@@ -41,6 +43,7 @@ public:
         std::function<void(int row)> selectRow;         // in the main list, 0-based
         std::function<void(const Goal& goal)> takeGoal; // into the calculator's pace tab
         SaveFolders* saveFolders = nullptr;             // the program's; else the window's own
+        QString effortCache{}; // the file of efforts read before; empty: the user's cache folder
     };
 
     AnalysisWindow(const RecordModel& model, Services services, QWidget* parent = nullptr);
@@ -50,9 +53,12 @@ public:
     bool refreshPending() const;
 
     const BookAnalysis& analysis() const { return m_analysis; }
+    // True while data files are being read for their efforts.
+    bool readingEfforts() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -68,6 +74,8 @@ private:
     void chooseClass(int raceClass);
     void chooseRace(int race);
     void showPredictions();
+    void findEfforts(bool everyRow, std::optional<std::pair<int, int>> changedRows, bool recheck);
+    void showEfforts();
     void fitTablesToRows();
     void updateTargetButton();
     std::optional<Goal> selectedGoal() const;
@@ -84,6 +92,7 @@ private:
     // Rows whose cells changed since; without them, every row is read again.
     std::optional<std::pair<int, int>> m_changedRows;
     bool m_allChanged = true;
+    bool m_recheckFiles = true; // the data files may have changed while the window was closed
 
     QTableWidget* m_bestTable = nullptr;
     QTableWidget* m_yearTable = nullptr;
@@ -94,6 +103,11 @@ private:
     QLabel* m_paces = nullptr;
     QTableWidget* m_predictionTable = nullptr;
     QPushButton* m_target = nullptr;
+    QTableWidget* m_effortTable = nullptr;
+    QLabel* m_effortProgress = nullptr;
+    EffortFinder* m_efforts = nullptr;
+    std::vector<EffortSource> m_effortSources; // by row
+    std::vector<int> m_raceOfRow;              // index into m_analysis.races, or -1
     QGroupBox* m_unreadableFrame = nullptr;
     QTableWidget* m_unreadableTable = nullptr;
 

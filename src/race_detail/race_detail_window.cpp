@@ -3,6 +3,7 @@
 #include "export/table_csv.h"
 #include "race_detail/detail_picture.h"
 #include "race_detail/route_view.h"
+#include "race_detail/best_efforts_table.h"
 #include "shell/chart_view.h"
 #include "shell/dialogs.h"
 #include "shell/escape_closes.h"
@@ -154,10 +155,9 @@ RaceDetailWindow::RaceDetailWindow(RaceDetailData data, Dialogs& dialogs, Module
     m_saveImage->setObjectName(u"SaveImageButton"_s);
     connect(m_saveImage, &QPushButton::clicked, this, &RaceDetailWindow::savePicture);
 
-    // Left for the race's best efforts, below the course.
-    m_bestEfforts = new QGroupBox(kBestEffortsFrame.toString());
+    // The race's best efforts, below the course.
+    m_bestEfforts = torvanu::bestEffortsFrame(bestEffortsView(bestEfforts(m_data.activity.track)));
     m_bestEfforts->setObjectName(u"BestEffortsFrame"_s);
-    new QVBoxLayout(m_bestEfforts);
 
     // The table runs down the left; the pace and profile share one x axis of km and stand one
     // above the other; the course and the best efforts take the right.

@@ -1,10 +1,12 @@
 #include "analysis_window/analysis_window.h"
+#include "views/analysis/effort_cache.h"
 #include "views/charts/chart_painter.h"
 #include "shell/chart_view.h"
 #include "record_book/record_book.h"
 #include "record_book/record_list_view.h"
 #include "records/record_model.h"
 #include "support/file_helpers.h"
+#include "support/gpx_track.h"
 #include "support/main_window_fixture.h"
 #include "support/table_texts.h"
 
@@ -14,6 +16,9 @@
 #include <QScreen>
 #include <QRegularExpression>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -24,6 +29,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -52,6 +58,9 @@ private slots:
     void opensBesideTheMainWindow();
     void columnsReadAsTheirTexts();
     void everyPredictionInView();
+    void effortsFromDataFiles_data();
+    void effortsFromDataFiles();
+    void closesWhileReading();
 
 private:
     QTableWidget* table(const QString& name) const
@@ -355,3 +364,133 @@ void TestAnalysisWindow::everyPredictionInView()
 
 QTEST_MAIN(TestAnalysisWindow)
 #include "tst_analysis_window.moc"
+
+namespace {
+
+// A half in 1:39:10: 5 km at 5:00/km, 10 km in 43:40 (2 km at 4:30/km, 8 km at 4:20/km),
+// then 5:00/km again; each 100 m of the 10 km faster by the seconds given.
+QByteArray halfWithSurge(int faster = 0, int extraPoints = 0)
+{
+    const QList<int> seconds = QList<int>(50, 30) + QList<int>(20, 27 - faster) +
+                               QList<int>(80, 26 - faster) + QList<int>(61 + extraPoints, 30);
+    return test::gpxFile(test::gpxRun(seconds));
+}
+
+} // namespace
+
+void TestAnalysisWindow::effortsFromDataFiles_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("tenKm"); // the 10 km row's time in a window opened after
+
+    QTest::newRow("nothing changed: from the cache") << u"none"_s << u"43:40"_s;
+    QTest::newRow("other bytes of the same size and time: the cache is trusted")
+        << u"same key"_s << u"43:40"_s;
+    QTest::newRow("a new modification time: read again") << u"time"_s << u"42:00"_s;
+    QTest::newRow("a new size: read again") << u"size"_s << u"42:00"_s;
+    QTest::newRow("a damaged cache is ignored") << u"damaged cache"_s << u"43:40"_s;
+    QTest::newRow("a cache entry that does not hold up is ignored") << u"bad entry"_s << u"43:40"_s;
+}
+
+// The fastest 10 km of the book is inside the half, not the 10 km race; a damaged and a
+// missing file are counted, not shown.
+void TestAnalysisWindow::effortsFromDataFiles()
+{
+    QFETCH(QString, change);
+    QFETCH(QString, tenKm);
+
+    const QString half = m_main->environment.filePath(u"half.gpx"_s);
+    const QString ten = m_main->environment.filePath(u"ten.gpx"_s);
+    const QString broken = m_main->environment.filePath(u"broken.fit"_s);
+    QVERIFY(test::writeFile(half, halfWithSurge()));
+    QVERIFY(test::writeFile(ten, test::gpxFile(test::gpxRun(QList<int>(100, 27)))));
+    QVERIFY(test::writeFile(broken, "not a data file"));
+    RecordModel& model = m_main->form->recordBook().model();
+    model.setRecords(QList<RaceRecord>{
+        {u"1"_s,
+         u"2024年04月14日"_s,
+         u"春のハーフ"_s,
+         u"21.0975km"_s,
+         u" 1時間39分30秒"_s,
+         {},
+         half},
+        {u"2"_s, u"2024年10月06日"_s, u"秋の10km"_s, u"10km"_s, u"  45分 0秒"_s, {}, ten},
+        {u"3"_s, u"2024年06月01日"_s, u"壊れた"_s, u"5km"_s, u"  22分 0秒"_s, {}, broken},
+        {u"4"_s,
+         u"2024年07月01日"_s,
+         u"消えた"_s,
+         u"5km"_s,
+         u"  22分 0秒"_s,
+         {},
+         m_main->environment.filePath(u"gone.fit"_s)},
+        {u"5"_s, u"2024年08月01日"_s, u"ファイルなし"_s, u"5km"_s, u"  23分 0秒"_s, {}, {}}});
+    QTRY_VERIFY(!m_window->refreshPending() && !m_window->readingEfforts());
+
+    QCOMPARE(column(u"EffortTable"_s, 0),
+             (QStringList{u"1ﾏｲﾙ"_s, u"5km"_s, u"10km"_s, u"ハーフ"_s}));
+    QCOMPARE(row(u"EffortTable"_s, 2),
+             (QStringList{u"10km"_s, u"43:40"_s, u"4:22"_s, u"2024年04月14日"_s, u"春のハーフ"_s,
+                          u"5.00km"_s}));
+    QCOMPARE(m_window->findChild<QLabel*>(u"EffortProgress"_s)->text(),
+             u"データファイル 2件から（読めないファイル 2件）"_s);
+
+    const QString cache = EffortCache::defaultPath();
+    QVERIFY(QFileInfo::exists(cache));
+    const QDateTime modified = QFileInfo(half).lastModified();
+    if (change == u"same key" || change == u"time") {
+        QVERIFY(test::writeFile(half, halfWithSurge(1)));
+        QCOMPARE(QFileInfo(half).size(), halfWithSurge().size());
+        QFile file(half);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(change == u"time" ? modified.addSecs(60) : modified,
+                                 QFileDevice::FileModificationTime));
+    } else if (change == u"size") {
+        QVERIFY(test::writeFile(half, halfWithSurge(1, 5)));
+    } else if (change == u"damaged cache") {
+        QVERIFY(test::writeFile(cache, test::readFile(cache).chopped(7) + "\x81\xff{"));
+    } else if (change == u"bad entry") {
+        const std::optional<QHash<EffortKey, FileEfforts>> entries =
+            EffortCache::parse(test::readFile(cache));
+        QVERIFY(entries && entries->size() == 3);
+        QHash<EffortKey, FileEfforts> bad = *entries;
+        for (FileEfforts& efforts : bad) {
+            if (efforts.efforts.size() > 4)
+                efforts.efforts[4].seconds = -1;
+        }
+        QVERIFY(test::writeFile(cache, EffortCache::serialise(bad)));
+    }
+
+    // A second window reads the cache from the file, and the files it does not trust.
+    AnalysisWindow second(model, {m_main->dialogs, {}, {}, nullptr});
+    QTRY_VERIFY(!second.readingEfforts());
+    QCOMPARE(test::rowTexts(second.findChild<QTableWidget*>(u"EffortTable"_s), 2).at(1), tenKm);
+}
+
+// The reading runs on after the window is gone and touches nothing of it; under the
+// sanitizers this is where a dangling window would show.
+void TestAnalysisWindow::closesWhileReading()
+{
+    QList<RaceRecord> records;
+    for (int i = 0; i < 40; ++i) {
+        const QString path = m_main->environment.filePath(u"race-%1.gpx"_s.arg(i));
+        QVERIFY(test::writeFile(path, halfWithSurge()));
+        records.append({QString::number(i + 1),
+                        u"2024年04月14日"_s,
+                        u"春のハーフ"_s,
+                        u"21.0975km"_s,
+                        u" 1時間39分30秒"_s,
+                        {},
+                        path});
+    }
+    m_main->form->recordBook().model().setRecords(records);
+    m_window->refresh();
+    QVERIFY(m_window->readingEfforts());
+    QVERIFY(m_window->findChild<QLabel*>(u"EffortProgress"_s)
+                ->text()
+                .startsWith(u"データファイルを読み込み中… 0 / 40件"_s));
+    delete m_window;
+    m_window = nullptr;
+    for (QThreadPool* pool : qApp->findChildren<QThreadPool*>())
+        QVERIFY(pool->waitForDone(60'000));
+    QCoreApplication::processEvents();
+}

@@ -254,6 +254,15 @@ void TestRaceDetailWindow::showsTheSplits()
              u"均等ペース 5:00/km（記録のタイムと距離から）"_s);
     QVERIFY(window->findChild<QLabel*>(u"RaceHeading"_s)->text().contains(u"川沿いハーフ"_s));
 
+    // An even run: every stretch at 5:00/km.
+    auto* efforts = window->findChild<QTableWidget*>(u"BestEfforts"_s);
+    QCOMPARE(test::columnTexts(efforts, 0),
+             (QStringList{u"400m"_s, u"1km"_s, u"1ﾏｲﾙ"_s, u"5km"_s, u"10km"_s}));
+    QCOMPARE(test::rowTexts(efforts, 2).first(3),
+             (QStringList{u"1ﾏｲﾙ"_s, u"8:03"_s, u"5:00/km"_s}));
+    QCOMPARE(test::rowTexts(efforts, 4).first(3),
+             (QStringList{u"10km"_s, u"50:00"_s, u"5:00/km"_s}));
+
     const ChartData& chart = window->findChild<ChartView*>(u"PaceChart"_s)->data();
     QCOMPARE(chart.kind, ChartData::Kind::Bars);
     QCOMPARE(chart.points.size(), std::size_t{10});
@@ -494,17 +503,20 @@ void TestRaceDetailWindow::escapeCloses()
     RaceDetailWindow* window = open(File::Gpx);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    // The keyboard reaches the table and the two save buttons, and nothing else takes a Tab.
+    // Tab goes round the tables and the two save buttons, and nothing else takes it.
     auto* table = window->findChild<QTableWidget*>(u"SplitTable"_s);
-    auto* csv = window->findChild<QPushButton*>(u"SaveCsvButton"_s);
-    auto* picture = window->findChild<QPushButton*>(u"SaveImageButton"_s);
     table->setFocus();
-    QTest::keyClick(table, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), csv);
-    QTest::keyClick(csv, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), picture);
-    QTest::keyClick(picture, Qt::Key_Tab);
+    QStringList visited{table->objectName()};
+    for (int tab = 0; tab < 8; ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == table)
+            break;
+        visited.append(QApplication::focusWidget()->objectName());
+    }
     QCOMPARE(QApplication::focusWidget(), table);
+    visited.sort();
+    QCOMPARE(visited, (QStringList{u"BestEfforts"_s, u"SaveCsvButton"_s, u"SaveImageButton"_s,
+                                   u"SplitTable"_s}));
     QTest::keyClick(table, Qt::Key_Escape);
     QTRY_VERIFY(!window->isVisible());
     QVERIFY(m_main->form->isVisible());

@@ -9,7 +9,11 @@
 
 namespace torvanu::test {
 
-QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool timed, bool channels)
+namespace {
+
+// Point i at i * 100 m, at the second seconds(i) after noon, or without a time.
+template <typename Seconds>
+QByteArray track(int points, const QByteArray& type, bool timed, bool channels, Seconds seconds)
 {
     constexpr double degreesPer100m = 100 / (6'371'008.8 * std::numbers::pi / 180);
     QByteArray text = "<trk>";
@@ -19,8 +23,8 @@ QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool ti
     for (int i = 0; i < points; ++i) {
         text += "<trkpt lat=\"" + QByteArray::number(i * degreesPer100m, 'f', 9) + "\" lon=\"0\">";
         if (timed) {
-            const QDateTime time = QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc())
-                                       .addSecs(firstSecond + 30 * i);
+            const QDateTime time =
+                QDateTime(QDate(2024, 11, 8), QTime(12, 0), QTimeZone::utc()).addSecs(seconds(i));
             text += "<time>" + time.toString(Qt::ISODate).toLatin1() + "</time>";
         }
         if (channels) {
@@ -34,6 +38,23 @@ QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool ti
         text += "</trkpt>";
     }
     return text + "</trkseg></trk>";
+}
+
+} // namespace
+
+QByteArray gpxTrack(int points, const QByteArray& type, int firstSecond, bool timed, bool channels)
+{
+    return track(points, type, timed, channels,
+                 [firstSecond](int i) { return firstSecond + 30 * i; });
+}
+
+QByteArray gpxRun(const QList<int>& secondsPer100m)
+{
+    QList<int> passing{0};
+    for (const int seconds : secondsPer100m)
+        passing.append(passing.back() + seconds);
+    return track(static_cast<int>(passing.size()), {}, true, false,
+                 [&passing](int i) { return passing[i]; });
 }
 
 QByteArray gpxFile(const QByteArray& tracks)

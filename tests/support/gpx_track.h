@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 namespace torvanu::test {
 
@@ -10,6 +11,9 @@ namespace torvanu::test {
 // has an elevation (a hill of 30 m at the half) and heart rate and cadence in Garmin's extension.
 QByteArray gpxTrack(int points, const QByteArray& type = {}, int firstSecond = 0, bool timed = true,
                     bool channels = false);
+
+// The same track, its n-th 100 m taking secondsPer100m[n] seconds.
+QByteArray gpxRun(const QList<int>& secondsPer100m);
 
 // A GPX 1.1 file around tracks.
 QByteArray gpxFile(const QByteArray& tracks);

@@ -37,4 +37,13 @@ inline constexpr QStringView kTrendTimeAxisMinutes = u"タイム（分:秒）";
 inline constexpr QStringView kEmptyChart = u"記録がありません";
 inline constexpr QStringView kNoPredictionSource = u"予測のもとになる3km以上の記録がありません";
 
+// The fastest stretches found inside the races' data files.
+inline constexpr QStringView kEffortFrame = u"区間ベスト";
+inline constexpr QStringView kEffortHeader = u"区間ベスト";
+inline constexpr QStringView kEffortStartHeader = u"開始";
+inline constexpr QStringView kEffortReading = u"データファイルを読み込み中… %1 / %2件";
+inline constexpr QStringView kEffortRead = u"データファイル %1件から";
+inline constexpr QStringView kEffortSkipped = u"（読めないファイル %1件）";
+inline constexpr QStringView kEffortNoFiles = u"データファイルのある記録がありません";
+
 } // namespace torvanu

@@ -58,6 +58,11 @@ inline constexpr QStringView kStartMark = u"スタート";
 inline constexpr QStringView kFinishMark = u"ゴール";
 inline constexpr QStringView kSlowEnd = u"遅";
 inline constexpr QStringView kFastEnd = u"速";
-inline constexpr QStringView kBestEffortsFrame = u"区間ベスト";
+// The fastest stretches inside the race.
+inline constexpr QStringView kEffortFrame = u"区間ベスト";
+inline constexpr QStringView kEffortDistanceHeader = u"距離";
+inline constexpr QStringView kEffortTimeHeader = u"タイム";
+inline constexpr QStringView kEffortPaceHeader = u"ペース";
+inline constexpr QStringView kEffortStartHeader = u"開始";
 
 } // namespace torvanu
