@@ -54,6 +54,8 @@ QGroupBox* bestEffortsFrame(const BestEffortsView& view)
     auto* box = new QGroupBox(kEffortFrame.toString());
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(table);
+    // The table stands at the top of its frame when the frame is given more room.
+    layout->addStretch();
     return box;
 }
 

@@ -125,18 +125,25 @@ void CoursePainter::paintLine(QPainter& painter, const QTransform& toPixel) cons
 
 void CoursePainter::paintMarks(QPainter& painter, const QTransform& toPixel) const
 {
-    const auto labelled = [&](const CourseMark& mark, const QColor& fill, double radius) {
+    const QFontMetrics metrics(m_font);
+    const auto labelled = [&](const CourseMark& mark, const QColor& fill, double radius,
+                              bool below) {
         const QPointF at = toPixel.map(mark.at);
         painter.setPen(QPen(kFinishColour, 1.5));
         painter.setBrush(fill);
         painter.drawEllipse(at, radius, radius);
         painter.setPen(kTextColour);
-        painter.drawText(QPointF(at.x() + radius + 2, at.y() - radius), mark.label);
+        const double y = below ? at.y() + radius + metrics.ascent() : at.y() - radius;
+        painter.drawText(QPointF(at.x() + radius + 2, y), mark.label);
     };
     for (const CourseMark& mark : m_map.marks)
-        labelled(mark, Qt::white, kMarkRadius);
-    labelled(m_map.finish, kFinishColour, kEndRadius);
-    labelled(m_map.start, kStartColour, kEndRadius);
+        labelled(mark, Qt::white, kMarkRadius, false);
+    // A loop ends where it began: the finish's name goes below the start's, not over it.
+    const QPointF start = toPixel.map(m_map.start.at);
+    const QPointF finish = toPixel.map(m_map.finish.at);
+    const bool together = QLineF(start, finish).length() < 1.5 * metrics.height();
+    labelled(m_map.finish, kFinishColour, kEndRadius, together);
+    labelled(m_map.start, kStartColour, kEndRadius, false);
 }
 
 void CoursePainter::paintScaleBar(QPainter& painter, const QRect& area,
