@@ -2,6 +2,7 @@
 
 #include "form1.h"
 #include "records/data_location.h"
+#include "main_window/ui_style.h"
 #include "shell/program_font.h"
 #include "shell/qt_dialogs.h"
 #include "shell/qt_translation.h"
@@ -102,8 +103,14 @@ Form1& Startup::start()
     const DataLocation place = chooseDataLocation(programFolder, perUserFolder);
     if (!m_dialogs)
         m_dialogs = std::make_unique<QtDialogs>();
+    // The main window is built in the program's typeface: built in the desktop's, every field
+    // would lay out its text twice and Qt would look up a second family's fonts for nothing.
+    // The desktop's comes back for the windows and menus that follow.
+    const QFont desktopFont = QApplication::font();
+    QApplication::setFont(msGothic(kCaptionPoints));
     m_window = std::make_unique<Form1>(*m_dialogs, Form1Folders{programFolder, place.readFolder,
                                                                 perUserFolder, place.writeFolder});
+    QApplication::setFont(desktopFont);
     mark(StartupPhase::Window);
     m_window->Form_Load();
     mark(StartupPhase::Book);
