@@ -152,6 +152,8 @@ void HistoryImportWindow::buildControls()
     m_view->setSortingEnabled(true);
     m_view->sortByColumn(HistoryTable::Date, Qt::AscendingOrder);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the table for the buttons; the arrows move through the rows, Space ticks.
+    m_view->setTabKeyNavigation(false);
     m_view->verticalHeader()->hide();
     m_view->setWordWrap(false);
     m_view->horizontalHeader()->setStretchLastSection(true);

@@ -10,11 +10,13 @@
 #include "views/import/history_table.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -119,7 +121,15 @@ void TestHistoryImport::addsTickedRaces()
     QCOMPARE(window.table().rowCount(), 3);
     QCOMPARE(book.rowCount(), 0); // nothing without the click
 
-    QTest::mouseClick(window.findChild<QPushButton*>(u"AddButton"_s), Qt::LeftButton);
+    // By the keyboard alone: Tab leaves the table for the buttons, Space presses the one to add.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* add = window.findChild<QPushButton*>(u"AddButton"_s);
+    window.findChild<QTableView*>(u"FoundTable"_s)->setFocus();
+    for (int tab = 0; tab < 8 && QApplication::focusWidget() != add; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), add);
+    QTest::keyClick(add, Qt::Key_Space);
     // In date order; the training run was not ticked.
     const QList<Read> read = analysed(book);
     QCOMPARE(read.size(), 2);
