@@ -16,10 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const ArchiveReader reader = ArchiveReader::ofBytes(bytes);
     qsizetype listed = 0;
-    const auto listError = reader.list([&listed](const QString&) { ++listed; });
+    // Either pass may stop at damage; a damaged archive may also show the reading another
+    // number of members than the listing, which the scan says instead of dropping what does
+    // not fit.
+    static_cast<void>(reader.list([&listed](const QString&) { ++listed; }));
     require(listed <= kMaxArchiveMembers, "never more members than the limit");
     qsizetype visited = 0;
-    const auto readError = reader.read({}, [&visited](ArchiveMember&& member) {
+    static_cast<void>(reader.read({}, [&visited](ArchiveMember&& member) {
         ++visited;
         require(member.bytes.size() <= kMaxMemberBytes, "a member never past its limit");
         require(member.problem == ArchiveMember::Problem::None || member.bytes.isEmpty(),
@@ -28,9 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     member.problem == ArchiveMember::Problem::OutsidePath,
                 "a path out of the archive is refused");
         return true;
-    });
+    }));
     require(visited <= kMaxArchiveMembers, "never more members read than the limit");
-    require(listError.has_value() || visited <= listed + 1 || readError.has_value(),
-            "reading finds no more members than listing");
     return 0;
 }

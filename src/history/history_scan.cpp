@@ -187,6 +187,7 @@ void scanArchive(HistoryScan& scan, ScanControl& control, int threads)
     // Members wait in memory only while a thread is free for them: two per thread.
     QSemaphore inFlight(2 * workers);
     std::size_t next = 0;
+    bool moreThanListed = false;
     error = reader.read(
         wanted,
         [&](ArchiveMember&& member) {
@@ -196,8 +197,12 @@ void scanArchive(HistoryScan& scan, ScanControl& control, int threads)
             }
             if (isExportIndex(member.path))
                 return true;
-            if (next >= results.size())
-                return false; // the archive changed between the two passes
+            if (next >= results.size()) {
+                // A damaged archive can show more members to the reading than to the listing
+                // (or it changed between the two): the rest is not dropped unsaid.
+                moreThanListed = true;
+                return false;
+            }
             const std::size_t slot = next++;
             if (member.problem != ArchiveMember::Problem::None) {
                 results[slot] = {problemRow(member.path, memberProblemText(member))};
@@ -220,6 +225,9 @@ void scanArchive(HistoryScan& scan, ScanControl& control, int threads)
     scan.cancelled = control.cancel.load();
     if (error && error->kind != ArchiveError::Kind::Cancelled)
         scan.problem = archiveErrorText(*error);
+    else if (moreThanListed && !scan.cancelled)
+        scan.problem =
+            archiveErrorText({ArchiveError::Kind::Unreadable, memberCountMismatchText()});
     scan.found = gathered(results);
     applyIndex(scan.found, index);
 }

@@ -49,4 +49,9 @@ QString unreadableCsvText()
     return u"activities.csv が上限の64 MiBを超えるので、名前は使いません。"_s;
 }
 
+QString memberCountMismatchText()
+{
+    return u"中の項目の数が目録と合いません"_s;
+}
+
 } // namespace torvanu

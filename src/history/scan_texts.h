@@ -12,5 +12,7 @@ QString archiveErrorText(const ArchiveError& error);
 QString missingSourceText(const QString& path);
 QString tooManyFilesText();
 QString unreadableCsvText();
+// Why an archive whose members do not add up is shown only in part.
+QString memberCountMismatchText();
 
 } // namespace torvanu
