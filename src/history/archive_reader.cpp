@@ -48,6 +48,29 @@ bool isFolder(archive_entry* entry)
     return archive_entry_filetype(entry) == AE_IFDIR;
 }
 
+// One step through the members: the next header, or why there is none. No entry and no error
+// is the archive's end.
+struct MemberStep
+{
+    archive_entry* entry = nullptr;
+    std::optional<ArchiveError> error;
+};
+
+MemberStep nextMember(archive* handle, qsizetype& count, const std::atomic<bool>* cancel)
+{
+    if (cancelled(cancel))
+        return {nullptr, ArchiveError{ArchiveError::Kind::Cancelled, {}}};
+    archive_entry* entry = nullptr;
+    const int status = archive_read_next_header(handle, &entry);
+    if (status == ARCHIVE_EOF)
+        return {};
+    if (status < ARCHIVE_WARN)
+        return {nullptr, ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle)}};
+    if (++count > kMaxArchiveMembers)
+        return {nullptr, ArchiveError{ArchiveError::Kind::TooManyMembers, {}}};
+    return {entry, std::nullopt};
+}
+
 } // namespace
 
 ArchiveReader ArchiveReader::ofFile(const QString& path)
@@ -103,17 +126,11 @@ std::optional<ArchiveError> ArchiveReader::list(const std::function<void(const Q
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
     qsizetype count = 0;
-    archive_entry* entry = nullptr;
     while (true) {
-        if (cancelled(cancel))
-            return ArchiveError{ArchiveError::Kind::Cancelled, {}};
-        const int status = archive_read_next_header(handle.get(), &entry);
-        if (status == ARCHIVE_EOF)
-            return std::nullopt;
-        if (status < ARCHIVE_WARN)
-            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
-        if (++count > kMaxArchiveMembers)
-            return ArchiveError{ArchiveError::Kind::TooManyMembers, {}};
+        const MemberStep step = nextMember(handle.get(), count, cancel);
+        if (!step.entry)
+            return step.error;
+        archive_entry* entry = step.entry;
         if (!isFolder(entry))
             member(pathOf(entry));
         // Skipping reads nothing for a zip whose central directory gives the sizes.
@@ -130,18 +147,12 @@ std::optional<ArchiveError> ArchiveReader::read(const Wanted& wanted, const Visi
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
     qsizetype count = 0;
-    archive_entry* entry = nullptr;
     QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (true) {
-        if (cancelled(cancel))
-            return ArchiveError{ArchiveError::Kind::Cancelled, {}};
-        const int status = archive_read_next_header(handle.get(), &entry);
-        if (status == ARCHIVE_EOF)
-            return std::nullopt;
-        if (status < ARCHIVE_WARN)
-            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
-        if (++count > kMaxArchiveMembers)
-            return ArchiveError{ArchiveError::Kind::TooManyMembers, {}};
+        const MemberStep step = nextMember(handle.get(), count, cancel);
+        if (!step.entry)
+            return step.error;
+        archive_entry* entry = step.entry;
         ArchiveMember member;
         member.path = pathOf(entry);
         if (isFolder(entry) || (wanted && !wanted(member.path))) {
