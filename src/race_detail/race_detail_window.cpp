@@ -3,6 +3,7 @@
 #include "export/table_csv.h"
 #include "race_detail/detail_picture.h"
 #include "race_detail/route_view.h"
+#include "race_detail/text_table.h"
 #include "race_detail/best_efforts_table.h"
 #include "shell/chart_view.h"
 #include "shell/dialogs.h"
@@ -38,7 +39,6 @@ namespace {
 // Enough for the table, both charts and the course side by side; a smaller screen gets its
 // share of it (screen_share) and scrolls.
 constexpr QSize kStartSize(1320, 720);
-constexpr int kRowPadding = 6;
 constexpr int kChartHeight = 150; // the least a chart is given before the window scrolls
 // With every channel's column the split table takes 400 px: on a laptop at 200 % (683 px) the
 // chart gives way down to this, so that no column of the table is cut off.
@@ -62,26 +62,7 @@ QGroupBox* frame(QStringView title, QWidget* content)
 
 QTableWidget* splitTable(const RaceDetailView& view)
 {
-    auto* table =
-        new QTableWidget(static_cast<int>(view.rows.size()), static_cast<int>(view.headers.size()));
-    table->setObjectName(u"SplitTable"_s);
-    table->setHorizontalHeaderLabels(view.headers);
-    table->verticalHeader()->hide();
-    // A marathon's 43 rows: as many as the font allows in view, not the style's roomy rows.
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kRowPadding);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Tab leaves the table for the button; the arrows move through the laps.
-    table->setTabKeyNavigation(false);
-    for (int r = 0; r < table->rowCount(); ++r) {
-        const QStringList& row = view.rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < row.size() && c < table->columnCount(); ++c) {
-            auto* item = new QTableWidgetItem(row[c]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(r, c, item);
-        }
-    }
-    table->resizeColumnsToContents();
+    QTableWidget* table = textTable(u"SplitTable"_s, view.headers, view.rows);
     // The chart gives way first: a lap cut off is worse than a narrower chart.
     table->setMinimumWidth(table->horizontalHeader()->length() +
                            table->verticalScrollBar()->sizeHint().width() +
