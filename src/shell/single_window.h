@@ -5,7 +5,7 @@
 
 #include <chrono>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace torvanu {
 
@@ -35,7 +35,8 @@ public:
 
     Claim claim(std::chrono::milliseconds answerTimeout = kAnswerTimeout);
 
-    // The local socket's name for a book: the same for every start on it, private to the user.
+    // The socket's path for a book: the same for every start on it, private to the user;
+    // empty when no private place for it can be found.
     static QString serverName(const QString& bookPath);
     static QString lockPath(const QString& bookPath);
 
@@ -44,12 +45,15 @@ signals:
     void raiseRequested();
 
 private:
-    void listen();
+    void listen(const QByteArray& socketPath);
     void answer();
 
     QString m_bookPath;
     int m_lockFd = -1;
-    QLocalServer* m_server = nullptr;
+    int m_listenFd = -1;
+    QByteArray m_socketPath; // the socket this window listens on, removed at its end
+    QSocketNotifier* m_listenNotifier = nullptr;
+    int m_pendingRequests = 0;
 };
 
 } // namespace torvanu

@@ -4,10 +4,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+
+#include <memory>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -21,9 +22,9 @@ namespace {
 
 constexpr int kStartMs = 60000; // a loaded machine starts the program slowly
 
-QString bookPath()
+QString bookPath(const QString& folder = u"Torvanu"_s)
 {
-    return QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(u"Torvanu/log.dat"_s);
+    return QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(folder + u"/log.dat"_s);
 }
 
 // True while some process holds the book's lock.
@@ -46,6 +47,7 @@ class TestSingleWindow : public QObject
 
 private slots:
     void secondStartRaisesTheFirstAndACrashBlocksNothing();
+    void hungFirstStartIsReported_data();
     void hungFirstStartIsReported();
 
 private:
@@ -95,20 +97,35 @@ void TestSingleWindow::secondStartRaisesTheFirstAndACrashBlocksNothing()
     QVERIFY(!lockIsHeld());
 }
 
+void TestSingleWindow::hungFirstStartIsReported_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("socket beside the book") << u"Torvanu"_s;
+    // Too long a path for a socket address: the socket goes to the user's runtime folder.
+    QTest::newRow("socket in the runtime folder") << u"Torvanu/%1"_s.arg(QString(120, u'd'));
+}
+
 void TestSingleWindow::hungFirstStartIsReported()
 {
+    QFETCH(QString, folder);
     test::TestEnvironment environment;
+    const QString book = bookPath(folder);
     // A first start that holds the book and listens but never answers: this process's own
     // event loop does not run while the second one waits.
-    SingleWindow first(bookPath());
-    QCOMPARE(first.claim(), SingleWindow::Claim::Owner);
+    auto first = std::make_unique<SingleWindow>(book);
+    QCOMPARE(first->claim(), SingleWindow::Claim::Owner);
+    const QString socket = SingleWindow::serverName(book);
+    QVERIFY2(socket.startsWith(environment.path()) && QFile::exists(socket), qPrintable(socket));
     int raised = 0;
-    connect(&first, &SingleWindow::raiseRequested, this, [&raised] { ++raised; });
+    connect(first.get(), &SingleWindow::raiseRequested, this, [&raised] { ++raised; });
 
-    SingleWindow second(bookPath());
+    SingleWindow second(book);
     QCOMPARE(second.claim(std::chrono::milliseconds(200)), SingleWindow::Claim::OtherSilent);
     // Once it answers again, the request that waited is served.
     QTRY_COMPARE(raised, 1);
+    // The socket goes with its window.
+    first.reset();
+    QVERIFY(!QFile::exists(socket));
 }
 
 QTEST_GUILESS_MAIN(TestSingleWindow)

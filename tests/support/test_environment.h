@@ -6,7 +6,7 @@
 
 namespace torvanu::test {
 
-// Points HOME and the XDG folders at a fresh temporary folder for the life of the object,
+// Points HOME and the XDG folders (the runtime folder too) at a fresh temporary folder for the life of the object,
 // so nothing a test does reaches the real user's files. Restores the old values after.
 class TestEnvironment
 {
