@@ -4,6 +4,7 @@
 #include "storage/text_bridge.h"
 #include "ui_style.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,6 +24,30 @@ constexpr int kCellX[] = {40, 144, 248, 352};
 // The last kilometre of each of the four columns.
 constexpr int kColumnEnds[] = {10, 21, 31, 42};
 
+// The cells' text can be selected with the mouse. Qt gives a selectable label a text
+// document of its own, and lays every new text out in it; 44 of them cost a fifth of the
+// window's start. So a cell becomes selectable when the pointer first comes onto it, which
+// is always before it can be pressed.
+class SelectableWhenPointed : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Enter || type == QEvent::MouseButtonPress ||
+            type == QEvent::ContextMenu) {
+            if (auto* cell = qobject_cast<QLabel*>(watched)) {
+                cell->removeEventFilter(this);
+                cell->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
 {
     auto* label = new QLabel(text, parent);
@@ -31,13 +56,13 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
     return label;
 }
 
-QLabel* makeCell(QWidget* parent, const QString& name)
+QLabel* makeCell(QWidget* parent, const QString& name, QObject* selectable)
 {
     auto* cell = makeLabel(parent, name, {});
     cell->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     cell->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cell->setIndent(2);
-    cell->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cell->installEventFilter(selectable);
     setColours(cell, kPaceColour, cell->palette().color(QPalette::Base));
     return cell;
 }
@@ -65,6 +90,7 @@ LapTablePanel::LapTablePanel(QWidget* parent) : QWidget(parent)
     m_csvButton->setFont(msGothic(kCaptionPoints));
     m_csvButton->setGeometry(352, 16, 65, 20);
 
+    auto* selectable = new SelectableWhenPointed(this);
     int column = 0;
     int rowInColumn = 0;
     for (int km = 1; km <= kLapRows; ++km) {
@@ -75,7 +101,7 @@ LapTablePanel::LapTablePanel(QWidget* parent) : QWidget(parent)
         const int y = kFirstRowY + rowInColumn * kRowStep;
         auto* label = makeLabel(this, u"Label8(%1)"_s.arg(km), rowCaption(km));
         label->setGeometry(kLabelX[column], y, kLabelWidth, kRowHeight);
-        QLabel* cell = makeCell(this, u"SpeedList(%1)"_s.arg(km));
+        QLabel* cell = makeCell(this, u"SpeedList(%1)"_s.arg(km), selectable);
         cell->setGeometry(kCellX[column], y, kCellWidth, kRowHeight);
         if (km % 5 == 0) {
             setBackground(label, kFifthLabelColour);
@@ -89,14 +115,14 @@ LapTablePanel::LapTablePanel(QWidget* parent) : QWidget(parent)
     auto* halfLabel = makeLabel(this, u"Label10"_s, kHalfCaption.toString());
     halfLabel->setGeometry(kLabelX[1], kTotalsY, kLabelWidth, kRowHeight);
     setBackground(halfLabel, kHalfFullLabelColour);
-    m_half = makeCell(this, u"HalfTime"_s);
+    m_half = makeCell(this, u"HalfTime"_s, selectable);
     m_half->setGeometry(kCellX[1], kTotalsY, kCellWidth, kRowHeight);
     setTextColour(m_half, kTimeColour);
 
     auto* fullLabel = makeLabel(this, u"Label11"_s, kFullCaption.toString());
     fullLabel->setGeometry(kLabelX[3], kTotalsY, kLabelWidth, kRowHeight);
     setBackground(fullLabel, kHalfFullLabelColour);
-    m_full = makeCell(this, u"FullTime"_s);
+    m_full = makeCell(this, u"FullTime"_s, selectable);
     m_full->setGeometry(kCellX[3], kTotalsY, kCellWidth, kRowHeight);
     setColours(m_full, kWhite, kTimeColour);
 }

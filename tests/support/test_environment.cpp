@@ -23,7 +23,7 @@ TestEnvironment::TestEnvironment()
     qputenv("XDG_CACHE_HOME", (home + QStringLiteral("/.cache")).toLocal8Bit());
     qputenv("XDG_DESKTOP_DIR", (home + QStringLiteral("/Desktop")).toLocal8Bit());
     // The runtime folder is private to its user, as the session makes it.
-    const QString runtime = m_dir.filePath(QStringLiteral("run"));
+    const QString runtime = home + QStringLiteral("/.run");
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
