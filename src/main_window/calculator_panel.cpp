@@ -48,11 +48,9 @@ QComboBox* makePicker(QWidget* parent, const QString& name, const QStringList& e
 {
     auto* picker = new QComboBox(parent);
     picker->setObjectName(name);
-    picker->setEditable(true);
-    picker->setInsertPolicy(QComboBox::NoInsert);
     // Completion would rewrite the text while the user types it; every keystroke must be
     // calculated as typed.
-    picker->setCompleter(nullptr);
+    makeTypedTextPicker(picker);
     picker->setFont(msGothic(kPickerPoints));
     picker->addItems(entries);
     picker->setEditText(text);

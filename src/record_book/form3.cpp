@@ -146,10 +146,8 @@ void Form3::buildFields()
 
     m_distance = new QComboBox(m_recordFrame);
     m_distance->setObjectName(u"Combo3"_s);
-    m_distance->setEditable(true);
     // A typed text is a distance, never a new preset, and no preset is completed into it.
-    m_distance->setInsertPolicy(QComboBox::NoInsert);
-    m_distance->setCompleter(nullptr);
+    makeTypedTextPicker(m_distance);
     m_distance->addItems(distancePresets());
     m_distance->setValidator(new CleaningValidator(&cleanEnteredText, m_distance));
     m_distance->setMinimumContentsLength(kDistanceWidthInCharacters);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -104,6 +105,18 @@ private:
 };
 
 } // namespace
+
+void makeTypedTextPicker(QComboBox* picker)
+{
+    auto* field = new QLineEdit(picker);
+    field->setPalette(picker->palette());
+    // A field without a completer gets one of the picker's own, set up on its entries and
+    // dropped by the next lines; an empty one costs far less and is dropped the same way.
+    field->setCompleter(new QCompleter(field));
+    picker->setLineEdit(field);
+    picker->setCompleter(nullptr);
+    picker->setInsertPolicy(QComboBox::NoInsert);
+}
 
 void followTextWithEntry(QComboBox* picker)
 {

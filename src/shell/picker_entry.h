@@ -4,6 +4,11 @@ class QComboBox;
 
 namespace torvanu {
 
+// Makes a new picker editable, with no completion: a typed text is kept as typed, never
+// completed into an entry's text nor added as an entry. Called before anything else is done
+// with the picker, so that its list is later set up as an editable picker's.
+void makeTypedTextPicker(QComboBox* picker);
+
 // Keeps an editable picker's current entry in step with its text, however the text came
 // (typed, picked, set by the program): the entry whose text it is, or none. The arrow keys,
 // the mouse wheel and the open list then step on from what the picker shows; from a text
