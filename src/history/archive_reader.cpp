@@ -1,10 +1,9 @@
 #include "history/archive_reader.h"
 
+#include "history/archive_library.h"
+
 #include <QDir>
 #include <QFile>
-
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <memory>
 
@@ -19,21 +18,22 @@ constexpr qsizetype kChunkBytes = 256 * 1024;
 
 struct ArchiveCloser
 {
-    void operator()(archive* handle) const { archive_read_free(handle); }
+    const ArchiveLibrary* library = nullptr;
+    void operator()(archive* handle) const { library->readFree(handle); }
 };
 using ArchiveHandle = std::unique_ptr<archive, ArchiveCloser>;
 
-QString errorOf(archive* handle)
+QString errorOf(const ArchiveLibrary& library, archive* handle)
 {
-    const char* text = archive_error_string(handle);
+    const char* text = library.errorString(handle);
     return text ? QString::fromLocal8Bit(text) : u"?"_s;
 }
 
-QString pathOf(archive_entry* entry)
+QString pathOf(const ArchiveLibrary& library, archive_entry* entry)
 {
-    if (const char* utf8 = archive_entry_pathname_utf8(entry))
+    if (const char* utf8 = library.entryPathnameUtf8(entry))
         return QString::fromUtf8(utf8);
-    if (const char* local = archive_entry_pathname(entry))
+    if (const char* local = library.entryPathname(entry))
         return QString::fromLocal8Bit(local);
     return {};
 }
@@ -43,9 +43,9 @@ bool cancelled(const std::atomic<bool>* cancel)
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
-bool isFolder(archive_entry* entry)
+bool isFolder(const ArchiveLibrary& library, archive_entry* entry)
 {
-    return archive_entry_filetype(entry) == AE_IFDIR;
+    return library.entryFiletype(entry) == AE_IFDIR;
 }
 
 // One step through the members: the next header, or why there is none. No entry and no error
@@ -56,16 +56,17 @@ struct MemberStep
     std::optional<ArchiveError> error;
 };
 
-MemberStep nextMember(archive* handle, qsizetype& count, const std::atomic<bool>* cancel)
+MemberStep nextMember(const ArchiveLibrary& library, archive* handle, qsizetype& count,
+                      const std::atomic<bool>* cancel)
 {
     if (cancelled(cancel))
         return {nullptr, ArchiveError{ArchiveError::Kind::Cancelled, {}}};
     archive_entry* entry = nullptr;
-    const int status = archive_read_next_header(handle, &entry);
+    const int status = library.nextHeader(handle, &entry);
     if (status == ARCHIVE_EOF)
         return {};
     if (status < ARCHIVE_WARN)
-        return {nullptr, ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle)}};
+        return {nullptr, ArchiveError{ArchiveError::Kind::Unreadable, errorOf(library, handle)}};
     if (++count > kMaxArchiveMembers)
         return {nullptr, ArchiveError{ArchiveError::Kind::TooManyMembers, {}}};
     return {entry, std::nullopt};
@@ -96,23 +97,22 @@ bool ArchiveReader::leavesArchive(const QString& path)
     return parts.contains(u".."_s);
 }
 
-archive* ArchiveReader::open(QString& error) const
+archive* ArchiveReader::open(const ArchiveLibrary& library, QString& error) const
 {
-    archive* handle = archive_read_new();
+    archive* handle = library.readNew();
     if (!handle) {
         error = u"out of memory"_s;
         return nullptr;
     }
-    archive_read_support_format_zip(handle);
-    archive_read_support_filter_none(handle);
+    library.supportFormatZip(handle);
+    library.supportFilterNone(handle);
     const int opened =
-        m_inMemory
-            ? archive_read_open_memory(handle, m_bytes.data(), static_cast<size_t>(m_bytes.size()))
-            : archive_read_open_filename(handle, QFile::encodeName(m_path).constData(),
-                                         static_cast<size_t>(kChunkBytes));
+        m_inMemory ? library.openMemory(handle, m_bytes.data(), static_cast<size_t>(m_bytes.size()))
+                   : library.openFilename(handle, QFile::encodeName(m_path).constData(),
+                                          static_cast<size_t>(kChunkBytes));
     if (opened != ARCHIVE_OK) {
-        error = errorOf(handle);
-        archive_read_free(handle);
+        error = errorOf(library, handle);
+        library.readFree(handle);
         return nullptr;
     }
     return handle;
@@ -122,20 +122,23 @@ std::optional<ArchiveError> ArchiveReader::list(const std::function<void(const Q
                                                 const std::atomic<bool>* cancel) const
 {
     QString error;
-    const ArchiveHandle handle(open(error));
+    const ArchiveLibrary* library = ArchiveLibrary::get(&error);
+    if (!library)
+        return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    const ArchiveHandle handle(open(*library, error), ArchiveCloser{library});
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
     qsizetype count = 0;
     while (true) {
-        const MemberStep step = nextMember(handle.get(), count, cancel);
+        const MemberStep step = nextMember(*library, handle.get(), count, cancel);
         if (!step.entry)
             return step.error;
         archive_entry* entry = step.entry;
-        if (!isFolder(entry))
-            member(pathOf(entry));
+        if (!isFolder(*library, entry))
+            member(pathOf(*library, entry));
         // Skipping reads nothing for a zip whose central directory gives the sizes.
-        if (archive_read_data_skip(handle.get()) < ARCHIVE_WARN)
-            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+        if (library->dataSkip(handle.get()) < ARCHIVE_WARN)
+            return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(*library, handle.get())};
     }
 }
 
@@ -143,25 +146,29 @@ std::optional<ArchiveError> ArchiveReader::read(const Wanted& wanted, const Visi
                                                 const std::atomic<bool>* cancel) const
 {
     QString error;
-    const ArchiveHandle handle(open(error));
+    const ArchiveLibrary* library = ArchiveLibrary::get(&error);
+    if (!library)
+        return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    const ArchiveHandle handle(open(*library, error), ArchiveCloser{library});
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
     qsizetype count = 0;
     QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (true) {
-        const MemberStep step = nextMember(handle.get(), count, cancel);
+        const MemberStep step = nextMember(*library, handle.get(), count, cancel);
         if (!step.entry)
             return step.error;
         archive_entry* entry = step.entry;
         ArchiveMember member;
-        member.path = pathOf(entry);
-        if (isFolder(entry) || (wanted && !wanted(member.path))) {
-            if (archive_read_data_skip(handle.get()) < ARCHIVE_WARN)
-                return ArchiveError{ArchiveError::Kind::Unreadable, errorOf(handle.get())};
+        member.path = pathOf(*library, entry);
+        if (isFolder(*library, entry) || (wanted && !wanted(member.path))) {
+            if (library->dataSkip(handle.get()) < ARCHIVE_WARN)
+                return ArchiveError{ArchiveError::Kind::Unreadable,
+                                    errorOf(*library, handle.get())};
             continue;
         }
         const bool declaredTooLarge =
-            archive_entry_size_is_set(entry) && archive_entry_size(entry) > kMaxMemberBytes;
+            library->entrySizeIsSet(entry) && library->entrySize(entry) > kMaxMemberBytes;
         if (leavesArchive(member.path)) {
             member.problem = ArchiveMember::Problem::OutsidePath;
         } else if (declaredTooLarge) {
@@ -170,13 +177,13 @@ std::optional<ArchiveError> ArchiveReader::read(const Wanted& wanted, const Visi
             while (true) {
                 if (cancelled(cancel))
                     return ArchiveError{ArchiveError::Kind::Cancelled, {}};
-                const la_ssize_t got = archive_read_data(handle.get(), chunk.data(),
+                const la_ssize_t got = library->readData(handle.get(), chunk.data(),
                                                          static_cast<size_t>(chunk.size()));
                 if (got == 0)
                     break;
                 if (got < 0) {
                     member.problem = ArchiveMember::Problem::Damaged;
-                    member.detail = errorOf(handle.get());
+                    member.detail = errorOf(*library, handle.get());
                     member.bytes.clear();
                     break;
                 }

@@ -11,6 +11,8 @@ struct archive;
 
 namespace torvanu {
 
+struct ArchiveLibrary;
+
 // Past these an archive is not what a watch or a training service exports; refusing them
 // keeps time and memory linear in the archive whatever its members claim.
 inline constexpr qint64 kMaxMemberBytes = 64 * 1024 * 1024; // once decompressed
@@ -72,7 +74,7 @@ public:
 
 private:
     ArchiveReader() = default;
-    archive* open(QString& error) const;
+    archive* open(const ArchiveLibrary& library, QString& error) const;
 
     QString m_path;
     QByteArrayView m_bytes;
