@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QWheelEvent>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -27,6 +29,7 @@ private slots:
     void cleanup();
 
     void startsWithGoalTimeAndFilledTable();
+    void lapCellsAreSelectableWithTheMouse();
     void typingRecalculatesEveryKeystroke_data();
     void typingRecalculatesEveryKeystroke();
     void emptyPickersAreFilledWithZero_data();
@@ -68,6 +71,20 @@ void TestCalculator::startsWithGoalTimeAndFilledTable()
     // export test; the pace line is the one text that the file does not carry.
     QCOMPARE(m_main->form->lapTable().paceText(), u" 1km =5分0秒"_s);
     QVERIFY(m_main->dialogs.messages.isEmpty());
+}
+
+void TestCalculator::lapCellsAreSelectableWithTheMouse()
+{
+    m_main->find<QCheckBox>(u"Check1"_s)->setChecked(true);
+    for (const QString& name : {u"SpeedList(1)"_s, u"SpeedList(42)"_s, u"FullTime"_s}) {
+        auto* cell = m_main->find<QLabel>(name);
+        QVERIFY(cell->isVisible());
+        // As a user does: the pointer comes onto the cell, then a double click selects.
+        const QPoint centre = cell->mapTo(m_main->form.get(), cell->rect().center());
+        QTest::mouseMove(m_main->form->windowHandle(), centre);
+        QTest::mouseDClick(m_main->form->windowHandle(), Qt::LeftButton, {}, centre);
+        QTRY_VERIFY2(cell->hasSelectedText(), qPrintable(name));
+    }
 }
 
 void TestCalculator::typingRecalculatesEveryKeystroke_data()
