@@ -82,9 +82,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps adds the libraries; the interface's text needs a Japanese typeface and Qt's
-# own Japanese translation besides. pugixml, zlib, libarchive and Qt Concurrent are named as
-# well, so that the package says what reads its data files and archives even where
-# dpkg-shlibdeps is not run.
+# own Japanese translation besides. libarchive is loaded only when an archive is opened, so
+# dpkg-shlibdeps cannot see it: it is named here. pugixml, zlib and Qt Concurrent are named as
+# well, so that the package says what reads its data files even where dpkg-shlibdeps is not run.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, libpugixml1v5, zlib1g, libarchive13, libqt6concurrent6")
 include(CPack)
