@@ -16,10 +16,10 @@ namespace {
 // Large enough to read quickly, small enough that a cancel is seen within a few milliseconds.
 constexpr qsizetype kChunkBytes = 256 * 1024;
 
+// A handle exists only once the library has loaded.
 struct ArchiveCloser
 {
-    const ArchiveLibrary* library = nullptr;
-    void operator()(archive* handle) const { library->readFree(handle); }
+    void operator()(archive* handle) const { ArchiveLibrary::get(nullptr)->readFree(handle); }
 };
 using ArchiveHandle = std::unique_ptr<archive, ArchiveCloser>;
 
@@ -97,8 +97,12 @@ bool ArchiveReader::leavesArchive(const QString& path)
     return parts.contains(u".."_s);
 }
 
-archive* ArchiveReader::open(const ArchiveLibrary& library, QString& error) const
+archive* ArchiveReader::open(QString& error) const
 {
+    const ArchiveLibrary* loaded = ArchiveLibrary::get(&error);
+    if (!loaded)
+        return nullptr;
+    const ArchiveLibrary& library = *loaded;
     archive* handle = library.readNew();
     if (!handle) {
         error = u"out of memory"_s;
@@ -122,12 +126,10 @@ std::optional<ArchiveError> ArchiveReader::list(const std::function<void(const Q
                                                 const std::atomic<bool>* cancel) const
 {
     QString error;
-    const ArchiveLibrary* library = ArchiveLibrary::get(&error);
-    if (!library)
-        return ArchiveError{ArchiveError::Kind::Unreadable, error};
-    const ArchiveHandle handle(open(*library, error), ArchiveCloser{library});
+    const ArchiveHandle handle(open(error));
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    const ArchiveLibrary* library = ArchiveLibrary::get(nullptr);
     qsizetype count = 0;
     while (true) {
         const MemberStep step = nextMember(*library, handle.get(), count, cancel);
@@ -146,12 +148,10 @@ std::optional<ArchiveError> ArchiveReader::read(const Wanted& wanted, const Visi
                                                 const std::atomic<bool>* cancel) const
 {
     QString error;
-    const ArchiveLibrary* library = ArchiveLibrary::get(&error);
-    if (!library)
-        return ArchiveError{ArchiveError::Kind::Unreadable, error};
-    const ArchiveHandle handle(open(*library, error), ArchiveCloser{library});
+    const ArchiveHandle handle(open(error));
     if (!handle)
         return ArchiveError{ArchiveError::Kind::Unreadable, error};
+    const ArchiveLibrary* library = ArchiveLibrary::get(nullptr);
     qsizetype count = 0;
     QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (true) {

@@ -11,8 +11,6 @@ struct archive;
 
 namespace torvanu {
 
-struct ArchiveLibrary;
-
 // Past these an archive is not what a watch or a training service exports; refusing them
 // keeps time and memory linear in the archive whatever its members claim.
 inline constexpr qint64 kMaxMemberBytes = 64 * 1024 * 1024; // once decompressed
@@ -74,7 +72,8 @@ public:
 
 private:
     ArchiveReader() = default;
-    archive* open(const ArchiveLibrary& library, QString& error) const;
+    // libarchive loaded and the archive opened, or why not.
+    archive* open(QString& error) const;
 
     QString m_path;
     QByteArrayView m_bytes;
