@@ -283,7 +283,7 @@ std::string summaryTable(const Samples& s, const TableOptions& o)
     against("start-up to first frame, " + records(o.sizeStart) + " records", "start/records",
             "start/bare", 1.5);
     against("start-up to first frame, " + large + " records", "start/large", "start/bare", 0);
-    against("start-up, no log.dat, against one Japanese label", "start/none", "start/text", 0);
+    against("start-up, no log.dat, against one Japanese label", "start/none", "start/text", 1.3);
     against("start-up, " + records(o.sizeStart) + " records, against one Japanese label",
             "start/records", "start/text", 0);
 
