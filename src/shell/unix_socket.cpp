@@ -66,7 +66,9 @@ int connectTo(const QByteArray& path)
     sockaddr_un address;
     if (!makeAddress(path, address))
         return -1;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking: a listener that no longer accepts, its queue full, would otherwise hold
+    // the connecting start for ever; this way it is refused at once and asked again.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return -1;
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {

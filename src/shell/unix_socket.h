@@ -24,7 +24,7 @@ struct Listening
 // may connect.
 Listening listenAt(const QByteArray& path);
 
-// A connection to path, or -1 when nothing listens there.
+// A non-blocking connection to path, or -1 when nothing listens there or its queue is full.
 int connectTo(const QByteArray& path);
 
 // The next pending connection on a listening descriptor (non-blocking), or -1.
