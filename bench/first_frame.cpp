@@ -1,10 +1,10 @@
 #include "first_frame.h"
 
 #include "child_process.h"
+#include "peak_memory.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,18 +16,6 @@ using namespace Qt::StringLiterals;
 namespace torvanu::bench {
 
 namespace {
-
-long long peakResidentKilobytes()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 // The repaint that answers the expose paints the window and then its children in one pass;
 // a zero timer fires once that pass, and the flush to the screen after it, are over.

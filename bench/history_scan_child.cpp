@@ -4,27 +4,12 @@
 #include "history/history_scan.h"
 #include "views/import/history_table.h"
 
-#include <QFile>
+#include "peak_memory.h"
+
 #include <QString>
 
 #include <chrono>
 #include <cstdio>
-
-namespace {
-
-long peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -39,7 +24,7 @@ int main(int argc, char* argv[])
                   QTimeZone::systemTimeZone());
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%.6f %ld %d %s\n", seconds, peakKilobytes(), table.rowCount(),
-                scan.problem.toUtf8().constData());
+    std::printf("%.6f %lld %d %s\n", seconds, torvanu::bench::peakResidentKilobytes(),
+                table.rowCount(), scan.problem.toUtf8().constData());
     return 0;
 }

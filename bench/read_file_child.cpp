@@ -4,7 +4,8 @@
 #include "activity/activity_reader.h"
 #include "activity/activity_texts.h"
 
-#include <QFile>
+#include "peak_memory.h"
+
 #include <QString>
 
 #include <sys/resource.h>
@@ -13,18 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-long peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
 
 double processorSeconds()
 {
@@ -48,7 +37,7 @@ int main(int argc, char* argv[])
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const QByteArray message =
         result.error ? torvanu::activityErrorText(*result.error).toUtf8() : QByteArray();
-    std::printf("%.6f %ld %lld %.6f\t%s\n", seconds, peakKilobytes(),
+    std::printf("%.6f %lld %lld %.6f\t%s\n", seconds, torvanu::bench::peakResidentKilobytes(),
                 static_cast<long long>(result.activities.size()),
                 processorSeconds() - processorStart, message.constData());
     return 0;

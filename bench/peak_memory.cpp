@@ -1,0 +1,20 @@
+#include "peak_memory.h"
+
+#include <QByteArray>
+#include <QFile>
+
+namespace torvanu::bench {
+
+long long peakResidentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+} // namespace torvanu::bench
